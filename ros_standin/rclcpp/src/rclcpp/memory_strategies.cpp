@@ -1,0 +1,17 @@
+#include "rclcpp/memory_strategies.hpp"
+
+#include <memory>
+
+namespace rclcpp
+{
+namespace memory_strategies
+{
+
+memory_strategy::MemoryStrategy::SharedPtr
+create_default_strategy()
+{
+  return std::make_shared<memory_strategy::MemoryStrategy>();
+}
+
+}  // namespace memory_strategies
+}  // namespace rclcpp

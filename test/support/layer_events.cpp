@@ -1,0 +1,49 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+
+#include "layer_events.hpp"
+
+#include <mutex>
+#include <utility>
+
+namespace kestrune_test
+{
+namespace
+{
+std::mutex g_mutex;
+std::vector<std::string> g_events;
+std::vector<std::thread::id> g_timer_threads;
+}  // namespace
+
+void LayerEvents::Record(const std::string & event)
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_events.push_back(event);
+}
+
+std::vector<std::string> LayerEvents::Take()
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return std::exchange(g_events, {});
+}
+
+void LayerEvents::RecordTimerThread(std::thread::id id)
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_timer_threads.push_back(id);
+}
+
+std::vector<std::thread::id> LayerEvents::TimerThreads()
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_timer_threads;
+}
+
+void LayerEvents::Clear()
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_events.clear();
+  g_timer_threads.clear();
+}
+
+}  // namespace kestrune_test
