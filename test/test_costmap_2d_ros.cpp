@@ -94,7 +94,7 @@ TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
   BroadcastStatic("map", "base_link");
   auto node = std::make_shared<ProbedCostmap>("costmap");
 
-  EXPECT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   EXPECT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
   EXPECT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
   EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
@@ -129,7 +129,7 @@ TEST_F(CostmapNode, CellCountsAreTruncated)
 {
   StartRos(Params({{"width", "7"}, {"resolution", "0.07"}, {"height", "0"}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 99U);
   EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 0U);
   EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.07);
@@ -164,7 +164,7 @@ TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheM
       {}, {{"b_layer", kRecording}, {"a_layer", kRecording}, {"b_layer", kRecording}},
       {{"z_filter", kRecording}, {"y_filter", kRecording}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
 
   const std::string held = " added locked group tf";
   const std::vector<std::string> expected{
@@ -190,6 +190,7 @@ TEST_F(CostmapNode, UnknownPluginTypeFailsConfigureAfterItsUsingLine)
   auto node = std::make_shared<ProbedCostmap>("costmap");
   testing::internal::CaptureStderr();
   EXPECT_EQ(node->configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  EXPECT_TRUE(WaitUntilListening(*node));
   const std::string ros_log = testing::internal::GetCapturedStderr();
   EXPECT_NE(ros_log.find("kestrune_test_layers/NoSuchLayer"), std::string::npos) << ros_log;
   const auto messages = Messages();
@@ -205,6 +206,7 @@ TEST_F(CostmapNode, ThrowingInitializeFailsConfigureWithTheLayerAlreadyAdded)
   auto node = std::make_shared<ProbedCostmap>("costmap");
   testing::internal::CaptureStderr();
   EXPECT_EQ(node->configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  EXPECT_TRUE(WaitUntilListening(*node));
   const std::string ros_log = testing::internal::GetCapturedStderr();
   EXPECT_NE(ros_log.find("layer fragile refuses to initialize"), std::string::npos) << ros_log;
   EXPECT_EQ(Messages().back(), "Using plugin \"fragile\"");
@@ -233,14 +235,14 @@ TEST_F(CostmapNode, FootprintComesFromTheRadiusOrFromTheString)
   StartRos(Params({{"robot_radius", "0.3"}}));
   {
     auto node = std::make_shared<ProbedCostmap>("costmap");
-    ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+    ConfigureAndListen(*node);
     EXPECT_TRUE(node->getUseRadius());
     EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 16U);
   }
   TearDown();
   StartRos(Params({{"footprint", "\"[[0.5, 0.3], [0.5, -0.3], [-0.5, -0.3], [-0.5, 0.3]]\""}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   EXPECT_FALSE(node->getUseRadius());
   const auto footprint = node->getUnpaddedRobotFootprint();
   ASSERT_EQ(footprint.size(), 4U);
@@ -270,7 +272,7 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   host.add_node(observer->get_node_base_interface());
   std::thread host_thread([&host]() {host.spin();});
 
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   EXPECT_FALSE(node->footprint_pub_->is_activated());
   geometry_msgs::msg::PolygonStamped probe;
   node->footprint_pub_->publish(probe);  // dropped: not yet activated
@@ -308,7 +310,7 @@ TEST_F(CostmapNode, PrivateGroupIsServedByTheNodeThreadNotByTheHostExecutor)
   std::thread::id host_id;
   std::thread host_thread([&]() {host_id = std::this_thread::get_id(); host.spin();});
 
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   for (int i = 0; i < 500 && LayerEvents::TimerThreads().size() < 3; ++i) {
     std::this_thread::sleep_for(10ms);
   }
@@ -328,7 +330,7 @@ TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
 {
   StartRos(Params());
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   BroadcastStatic("map", "odom");
 
   const auto start = std::chrono::steady_clock::now();
@@ -374,7 +376,7 @@ TEST_F(CostmapNode, ActivateSucceedsWhenRosShutsDownDuringTheWait)
 {
   StartRos(Params());
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   std::thread stopper([]() {
       std::this_thread::sleep_for(300ms);
       rclcpp::shutdown();
@@ -393,7 +395,7 @@ TEST_F(CostmapNode, CleanupEmptiesTheEightMembersAndReconfigureBuildsAfresh)
 {
   StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   const auto first_group = node->callback_group_;
   const auto first_executor = node->executor_;
 
@@ -415,7 +417,7 @@ TEST_F(CostmapNode, CleanupEmptiesTheEightMembersAndReconfigureBuildsAfresh)
   EXPECT_EQ(node->executor_, first_executor);
 
   LayerEvents::Take();
-  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  ConfigureAndListen(*node);
   EXPECT_NE(node->callback_group_, first_group);
   EXPECT_NE(node->executor_, first_executor);
   EXPECT_TRUE(node->node_thread_);
@@ -432,7 +434,7 @@ TEST_F(CostmapNode, CleanupWaitsForARunningPrivateCallbackBeforeReleasingWhatItU
   StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   for (int round = 0; round < 5; ++round) {
-    ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+    ConfigureAndListen(*node);
     const auto before = LayerEvents::TimerThreads().size();
     for (int i = 0; i < 500 && LayerEvents::TimerThreads().size() == before; ++i) {
       std::this_thread::sleep_for(1ms);
@@ -447,11 +449,11 @@ TEST_F(CostmapNode, DestroyingAConfiguredOrActiveNodeWithoutCleanupStopsItsThrea
   BroadcastStatic("map", "base_link");
   {
     auto configured = std::make_shared<ProbedCostmap>("configured");
-    ASSERT_EQ(configured->configure().id(), State::PRIMARY_STATE_INACTIVE);
+    ConfigureAndListen(*configured);
   }
   {
     auto active = std::make_shared<ProbedCostmap>("active");
-    ASSERT_EQ(active->configure().id(), State::PRIMARY_STATE_INACTIVE);
+    ConfigureAndListen(*active);
     ASSERT_EQ(active->activate().id(), State::PRIMARY_STATE_ACTIVE);
   }
   const auto ticks = LayerEvents::TimerThreads().size();

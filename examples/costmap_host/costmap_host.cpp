@@ -112,7 +112,8 @@ bool CostmapHost::transition(const char * name, std::uint8_t transition_id, std:
   std::cerr << fmt::format(
     "costmap_host: the {} transition of '{}' did not succeed: the node ended in state '{}' "
     "instead of '{}' (the costmap's log above says why)",
-    name, costmap_->get_fully_qualified_name(), stateLabel(reached), stateLabel(goal)) << std::endl;
+    name, costmap_->get_node_base_interface()->get_fully_qualified_name(), stateLabel(reached),
+    stateLabel(goal)) << std::endl;
   return false;
 }
 

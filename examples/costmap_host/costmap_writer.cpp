@@ -108,6 +108,13 @@ private:
   int fd_{-1};
 };
 
+/// Rounded to the micrometre: the costmap publisher works the origin out in single
+/// precision, which leaves noise such as -3.7e-10 that says nothing.
+double tidy(double value)
+{
+  return std::round(value * 1e6) / 1e6 + 0.0;  // + 0.0 turns -0 into 0
+}
+
 std::string pgmBytes(const nav_msgs::msg::OccupancyGrid & grid)
 {
   const unsigned int width = grid.info.width;
@@ -185,8 +192,8 @@ SavedCostmap saveCostmap(
     fmt::format(
       "image: {}\nmode: trinary\nresolution: {}\norigin: [{}, {}, {}]\nnegate: 0\n"
       "occupied_thresh: 0.65\nfree_thresh: 0.25\n",
-      image_path.filename().string(), grid.info.resolution, grid.info.origin.position.x,
-      grid.info.origin.position.y, originYaw(grid)));
+      image_path.filename().string(), grid.info.resolution, tidy(grid.info.origin.position.x),
+      tidy(grid.info.origin.position.y), tidy(originYaw(grid))));
   yaml.finish();
 
   image.commit();

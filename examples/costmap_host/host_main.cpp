@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -103,14 +104,20 @@ int hostMain(int argc, char ** argv)
   }
 
   int status = kFailed;
+  std::unique_ptr<CostmapHost> host;
   try {
-    CostmapHost host(options, interrupt);
-    status = host.run();
+    host = std::make_unique<CostmapHost>(options, interrupt);
+    status = host->run();
   } catch (const std::exception & e) {
     std::cerr << "costmap_host: " << e.what() << std::endl;
     status = kFailed;
   }
+  // ROS goes down before the nodes do. A configure that failed after building the
+  // costmap's transform listener leaves that listener to the node's destructor, and a
+  // listener destroyed before its thread began to spin loses the cancel and waits in
+  // join until ROS shuts down (geometry2#517).
   rclcpp::shutdown();
+  host.reset();
   return status;
 }
 

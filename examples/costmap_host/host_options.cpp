@@ -111,7 +111,7 @@ std::vector<std::string> withParamsFile(
   std::vector<std::string> result;
   result.reserve(args.size() + 4);
   result.push_back(args.empty() ? std::string("costmap_host") : args.front());
-  result.insert(result.end(), {"--ros-args", "--params-file", params_file, "--ros-args-end"});
+  result.insert(result.end(), {"--ros-args", "--params-file", params_file, "--"});
   if (!args.empty()) {
     result.insert(result.end(), args.begin() + 1, args.end());
   }

@@ -41,8 +41,7 @@ std::string usageText(const std::string & program);
 bool hasParamsFile(const std::vector<std::string> & args);
 
 /**
- * @brief @p args with `--ros-args --params-file FILE --ros-args-end` put right after the
- * program name.
+ * @brief @p args with `--ros-args --params-file FILE --` put right after the program name.
  *
  * First, because ROS applies parameter sources in the order they were given: `-p`
  * overrides that follow can then still change what the file sets.

@@ -33,6 +33,9 @@ HostPaths locateHostPaths()
   // found that way follows the install when it is moved.
   fs::path prefix = exe_dir.empty() ? fs::path() :
     (exe_dir / KESTRUNE_HOST_EXE_TO_PREFIX).lexically_normal();
+  if (!prefix.empty() && prefix.filename().empty()) {
+    prefix = prefix.parent_path();  // "a/b/" from "..": no trailing separator
+  }
   const fs::path share = fs::path("share") / KESTRUNE_HOST_PACKAGE;
   if (prefix.empty() || !fs::is_directory(prefix / share, error)) {
     prefix = KESTRUNE_HOST_INSTALL_PREFIX;

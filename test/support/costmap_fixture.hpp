@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "capture_sink.hpp"
 #include "geometry_msgs/msg/transform_stamped.hpp"
 #include "kestrune_nav2_base_class/kestrune_costmap_2d_ros.hpp"
+#include "lifecycle_msgs/msg/state.hpp"
 #include "layer_events.hpp"
 #include "rclcpp/rclcpp.hpp"
 #include "tf2_ros/static_transform_broadcaster.h"
@@ -59,6 +61,14 @@ protected:
     rclcpp::init(4, argv);
     LayerEvents::Clear();
     sink_ = CaptureSink::Attach();
+    LatchListenerProbe();
+  }
+
+  /// Configures @p node and waits until its transform listener spins.
+  void ConfigureAndListen(nav2_costmap_2d::Costmap2DROS & node)
+  {
+    ASSERT_EQ(node.configure().id(), lifecycle_msgs::msg::State::PRIMARY_STATE_INACTIVE);
+    ASSERT_TRUE(WaitUntilListening(node));
   }
 
   void TearDown() override
@@ -97,6 +107,25 @@ protected:
     transform.transform.rotation.w = 1.0;
     broadcaster_->sendTransform(transform);
   }
+
+  /// Waits until the node's transform listener has delivered a message, which
+  /// proves its thread is spinning. A listener destroyed before that hangs in
+  /// its destructor (upstream tf2_ros loses the cancel), so tests that tear a
+  /// half-configured node down wait for this first.
+  static bool WaitUntilListening(nav2_costmap_2d::Costmap2DROS & node)
+  {
+    for (int i = 0; i < 1000; ++i) {
+      auto buffer = node.getTfBuffer();
+      if (buffer && buffer->_frameExists("kestrune_listener_probe")) {
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+  }
+
+  /// Latches the frame WaitUntilListening looks for.
+  void LatchListenerProbe() {BroadcastStatic("map", "kestrune_listener_probe");}
 
   std::shared_ptr<CaptureSink> sink_;
   std::string params_path_;

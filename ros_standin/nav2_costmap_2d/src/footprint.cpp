@@ -122,10 +122,10 @@ void transformFootprint(
   oriented_footprint.clear();
   const double cos_th = std::cos(theta);
   const double sin_th = std::sin(theta);
-  for (const auto & spec : footprint_spec) {
+  for (const auto & vertex : footprint_spec) {
     geometry_msgs::msg::Point new_pt;
-    new_pt.x = x + (spec.x * cos_th - spec.y * sin_th);
-    new_pt.y = y + (spec.x * sin_th + spec.y * cos_th);
+    new_pt.x = x + (vertex.x * cos_th - vertex.y * sin_th);
+    new_pt.y = y + (vertex.x * sin_th + vertex.y * cos_th);
     oriented_footprint.push_back(new_pt);
   }
 }
@@ -138,10 +138,10 @@ void transformFootprint(
   oriented_footprint.polygon.points.clear();
   const double cos_th = std::cos(theta);
   const double sin_th = std::sin(theta);
-  for (const auto & spec : footprint_spec) {
+  for (const auto & vertex : footprint_spec) {
     geometry_msgs::msg::Point32 new_pt;
-    new_pt.x = x + (spec.x * cos_th - spec.y * sin_th);
-    new_pt.y = y + (spec.x * sin_th + spec.y * cos_th);
+    new_pt.x = x + (vertex.x * cos_th - vertex.y * sin_th);
+    new_pt.y = y + (vertex.x * sin_th + vertex.y * cos_th);
     oriented_footprint.polygon.points.push_back(new_pt);
   }
 }

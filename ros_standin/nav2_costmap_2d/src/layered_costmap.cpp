@@ -129,10 +129,6 @@ void LayeredCostmap::updateMap(double robot_x, double robot_y, double robot_yaw)
     RCLCPP_WARN(rclcpp::get_logger("nav2_costmap_2d"), "Robot is out of bounds of the costmap!");
   }
 
-  if (plugins_.empty() && filters_.empty()) {
-    return;
-  }
-
   minx_ = miny_ = std::numeric_limits<double>::max();
   maxx_ = maxy_ = std::numeric_limits<double>::lowest();
 
@@ -156,6 +152,13 @@ void LayeredCostmap::updateMap(double robot_x, double robot_y, double robot_yaw)
     yn);
 
   if (xn < x0 || yn < y0) {
+    // No layer widened the bounds (or there is none): nothing to redraw.
+    // Upstream returns here before marking itself initialized, so a costmap
+    // whose layers never touch a cell is never published; here the update
+    // still counts, as it does for any other pass over the layers.
+    bx0_ = bxn_ = by0_ = byn_ = 0;
+    initialized_ = true;
+    isCurrent();
     return;
   }
 
