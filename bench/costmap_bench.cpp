@@ -217,8 +217,11 @@ long ResidentKiB()
 void MemoryPerCycle(benchmark::State & state, int layers)
 {
   auto node = MakeNode(layers);
+  // The wait keeps cleanup from meeting a transform listener whose thread has
+  // not begun to spin: tf2_ros loses that cancel and the cleanup would hang.
   const auto cycle = [&node]() {
       Expect(node->configure(), State::PRIMARY_STATE_INACTIVE, "configure");
+      node->WaitForTransform();
       Expect(node->cleanup(), State::PRIMARY_STATE_UNCONFIGURED, "cleanup");
     };
   for (int i = 0; i < 20; ++i) {

@@ -78,11 +78,15 @@ std::vector<spdlog::sink_ptr> SinksOf(Sinks sinks)
   return {};
 }
 
-/// Gives the process logger (already set up from the environment) the sinks.
+/// Gives the process logger (already set up from the environment) the sinks,
+/// with the pattern its own sinks get.
 void SetUpLibrary(Sinks sinks)
 {
   auto logger = kestrune::Logger::Instance().GetLogger();
   logger->sinks() = SinksOf(sinks);
+  for (const auto & sink : logger->sinks()) {
+    sink->set_pattern("%v");
+  }
 }
 
 /// A bare spdlog logger configured as the library configures its own.
@@ -123,12 +127,13 @@ void BareInfoLine(benchmark::State & state, Sinks sinks, spdlog::level::level_en
   if (state.thread_index() == 0) {
     SetUpBare(sinks, level);
   }
-  spdlog::logger & bare = *g_setup.bare;
   // Same text, so the same number; a host without the library has no
-  // process-wide counter to share, so this one is the thread's own.
+  // process-wide counter to share, so this one is the thread's own. The logger
+  // is reached inside the loop: other threads get there only once thread 0
+  // has made it.
   unsigned int count = 0;
   for (auto _ : state) {
-    bare.log(
+    g_setup.bare->log(
       spdlog::source_loc{__FILE__, __LINE__, static_cast<const char *>(__func__)},
       spdlog::level::info, "{:3d} [INFO] Initialized plugin \"{}\"", ++count & 127U, kLayerName);
   }

@@ -25,7 +25,7 @@ class NodeBaseInterface;
 class SubscriptionBase : public std::enable_shared_from_this<SubscriptionBase>
 {
 public:
-  RCLCPP_SMART_PTR_DEFINITIONS(SubscriptionBase)
+  RCLCPP_SMART_PTR_DEFINITIONS_NOT_COPYABLE(SubscriptionBase)
 
   /// @brief Resolves the topic name in the node's namespace.
   SubscriptionBase(

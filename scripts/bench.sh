@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in Release (build/bench), runs them and prints the
+# tables kept in bench/README.md. What matters is each ratio: both sides run
+# in the same process, their repetitions interleaved at random, and the
+# medians are compared. Absolute times on a shared machine are noise.
+#   scripts/bench.sh                             5 repetitions
+#   KESTRUNE_BENCH_REPETITIONS=10 scripts/bench.sh
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+
+build="$root/build/bench"
+repetitions="${KESTRUNE_BENCH_REPETITIONS:-5}"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_BENCH=ON \
+  -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_EXAMPLES=OFF
+cmake --build "$build" -j "$(nproc)" --target kestrune_bench
+
+load_before="$(cut -d ' ' -f 1-3 /proc/loadavg)"
+results="$build/results"
+mkdir -p "$results"
+rm -f "$results"/*.json
+for program in logger logger_below_level node_thread costmap; do
+  echo "=== kestrune_bench_$program ===" >&2
+  # The programs' own output (ROS log lines included) goes to a file; the
+  # table below is built from the JSON.
+  "$build/bench/kestrune_bench_$program" --benchmark_repetitions="$repetitions" \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+    --benchmark_out_format=json --benchmark_out="$results/$program.json" \
+    > "$results/$program.txt" 2>&1
+done
+
+cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
+echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr); load average before the run: $load_before."
+echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $repetitions repetitions, medians."
+echo
+awk -f "$root/bench/table.awk" "$results"/*.json
