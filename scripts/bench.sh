@@ -5,11 +5,12 @@
 # medians are compared. Absolute times on a shared machine are noise.
 #   scripts/bench.sh                             5 repetitions
 #   KESTRUNE_BENCH_REPETITIONS=10 scripts/bench.sh
+#   KESTRUNE_BENCH_BUILD_DIR=/tmp/bench scripts/bench.sh   another build folder
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 
-build="$root/build/bench"
+build="${KESTRUNE_BENCH_BUILD_DIR:-$root/build/bench}"
 repetitions="${KESTRUNE_BENCH_REPETITIONS:-5}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_BENCH=ON \
   -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_EXAMPLES=OFF

@@ -8,12 +8,13 @@
 #   scripts/fuzz.sh                            every target, 60 s each
 #   KESTRUNE_FUZZ_SECONDS=30 scripts/fuzz.sh   every target, 30 s each
 #   scripts/fuzz.sh fuzz_footprint             one target
+#   KESTRUNE_FUZZ_BUILD_DIR=/tmp/fuzz scripts/fuzz.sh   another build folder
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 
 seconds="${KESTRUNE_FUZZ_SECONDS:-60}"
-build="$root/build/fuzz"
+build="${KESTRUNE_FUZZ_BUILD_DIR:-$root/build/fuzz}"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(fuzz_map_yaml fuzz_map_pgm fuzz_footprint)

@@ -270,14 +270,15 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   rclcpp::executors::SingleThreadedExecutor host;
   host.add_node(node->get_node_base_interface());
   host.add_node(observer->get_node_base_interface());
-  std::thread host_thread([&host]() {host.spin();});
 
   ConfigureAndListen(*node);
   EXPECT_FALSE(node->footprint_pub_->is_activated());
   geometry_msgs::msg::PolygonStamped probe;
   node->footprint_pub_->publish(probe);  // dropped: not yet activated
 
-  // The footprint subscription is served by the host's executor.
+  // The footprint subscription is served by the host's executor. It spins
+  // here, on the test's thread, so reading the footprint back cannot race
+  // with the callback that writes it (the getter takes no lock).
   geometry_msgs::msg::Polygon square;
   for (const auto & [x, y] : std::vector<std::pair<float, float>>{{1, 1}, {1, -1}, {-1, -1}, {-1, 1}}) {
     geometry_msgs::msg::Point32 point;
@@ -287,11 +288,13 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   }
   footprint_pub->publish(square);
   for (int i = 0; i < 500 && node->getUnpaddedRobotFootprint().size() != 4U; ++i) {
+    host.spin_some();
     std::this_thread::sleep_for(10ms);
   }
   EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 4U);
   EXPECT_EQ(footprints.Value(), 0);
 
+  std::thread host_thread([&host]() {host.spin();});
   ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
   EXPECT_TRUE(footprints.WaitFor(1));
   EXPECT_TRUE(grids.WaitFor(1));

@@ -24,13 +24,13 @@ namespace kestrune_test
 {
 
 /// Under AddressSanitizer or ThreadSanitizer everything runs several times
-/// slower on the CI's two cores, and ThreadSanitizer bounds the threads a
-/// process may have, so the sanitizer builds (KESTRUNE_RELIABILITY_SANITIZED,
-/// set by test/CMakeLists.txt) run a tenth of each count. They still check
-/// leaks and races on every path; the full counts run in the plain build.
+/// slower on the CI's two cores, so the sanitizer builds
+/// (KESTRUNE_RELIABILITY_SANITIZED, set by test/CMakeLists.txt) run a quarter
+/// of each count. They still check leaks and races on every path; the full
+/// counts run in the plain build.
 #ifdef KESTRUNE_RELIABILITY_SANITIZED
 constexpr bool kSanitized = true;
-constexpr int kScaleDown = 10;
+constexpr int kScaleDown = 4;
 #else
 constexpr bool kSanitized = false;
 constexpr int kScaleDown = 1;

@@ -21,6 +21,7 @@ namespace
 {
 
 constexpr int kThreads = 8;
+// 100,000 lines per thread (a quarter under the sanitizers: test_reliability.hpp).
 constexpr int kLinesPerThread = 100000 / kestrune_test::kScaleDown;
 
 struct ParsedLine

@@ -27,7 +27,8 @@ using kestrune_test::kScaleDown;
 using nav2_util::KestruneNodeMultiThread;
 using nav2_util::KestruneNodeThread;
 
-// 10,000 objects per class and form, in batches that are alive together. The
+// 10,000 objects per class and form (a quarter under the sanitizers:
+// test_reliability.hpp), in batches that are alive together. The
 // batches stay small because in the stand-in every event wakes every waiting
 // executor of the process, so a batch costs the square of its size; real
 // rclcpp waits per executor.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -42,6 +43,23 @@ lock_all(std::vector<std::weak_ptr<T>> & weak_ptrs)
       }),
     weak_ptrs.end());
   return result;
+}
+
+// Entities register weakly and nothing unregisters them: an entity made with
+// make_shared keeps its whole allocation until its last weak reference goes.
+// Dropping expired entries on every registration, as rclcpp's callback groups
+// do, keeps a node that creates and destroys entities every cycle from growing
+// the graph without bound.
+template<typename T>
+void
+add_pruning_expired(std::vector<std::weak_ptr<T>> & weak_ptrs, const std::shared_ptr<T> & entity)
+{
+  weak_ptrs.erase(
+    std::remove_if(
+      weak_ptrs.begin(), weak_ptrs.end(),
+      [](const std::weak_ptr<T> & weak) {return weak.expired();}),
+    weak_ptrs.end());
+  weak_ptrs.push_back(entity);
 }
 
 uint64_t
@@ -150,8 +168,9 @@ void
 InProcessGraph::add_publisher(const std::shared_ptr<PublisherBase> & publisher)
 {
   std::lock_guard<std::mutex> lock(mutex_);
-  topic_for(publisher->topic_name_, publisher->message_type_, "publisher")
-  .publishers.push_back(publisher);
+  add_pruning_expired(
+    topic_for(publisher->topic_name_, publisher->message_type_, "publisher").publishers,
+    publisher);
 }
 
 void
@@ -160,7 +179,7 @@ InProcessGraph::add_subscription(const std::shared_ptr<SubscriptionBase> & subsc
   std::lock_guard<std::mutex> lock(mutex_);
   Topic & topic =
     topic_for(subscription->topic_name_, subscription->message_type_, "subscription");
-  topic.subscriptions.push_back(subscription);
+  add_pruning_expired(topic.subscriptions, subscription);
   if (subscription->qos_.durability() != rclcpp::DurabilityPolicy::TransientLocal) {
     return;
   }
@@ -226,8 +245,8 @@ InProcessGraph::add_service(const std::shared_ptr<ServiceBase> & service)
 {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    service_for(service->service_name_, service->service_type_, "service")
-    .services.push_back(service);
+    add_pruning_expired(
+      service_for(service->service_name_, service->service_type_, "service").services, service);
   }
   // Clients blocked in wait_for_service watch for this.
   notify();
@@ -237,8 +256,11 @@ void
 InProcessGraph::add_client(const std::shared_ptr<ClientBase> & client)
 {
   std::lock_guard<std::mutex> lock(mutex_);
-  service_for(client->service_name_, client->service_type_, "client")
-  .clients.push_back(client);
+  add_pruning_expired(
+    service_for(client->service_name_, client->service_type_, "client").clients, client);
+  for (auto it = clients_by_id_.begin(); it != clients_by_id_.end(); ) {
+    it = it->second.expired() ? clients_by_id_.erase(it) : std::next(it);
+  }
   clients_by_id_[client->client_id_] = client;
 }
 
