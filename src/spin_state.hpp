@@ -39,6 +39,8 @@ public:
   void Stop(rclcpp::Executor & executor);
 
 private:
+  bool IsFinished();
+
   std::mutex mutex_;
   std::condition_variable changed_;
   bool spin_entered_{false};
