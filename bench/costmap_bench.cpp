@@ -82,8 +82,14 @@ void CountedFree(void * pointer) noexcept
 }
 }  // namespace
 
-void * operator new(std::size_t size) {return CountedAllocate(size);}
-void * operator new[](std::size_t size) {return CountedAllocate(size);}
+void * operator new(std::size_t size)
+{
+  return CountedAllocate(size);
+}
+void * operator new[](std::size_t size)
+{
+  return CountedAllocate(size);
+}
 void * operator new(std::size_t size, const std::nothrow_t &) noexcept
 {
   try {
@@ -104,13 +110,34 @@ void * operator new[](std::size_t size, std::align_val_t alignment)
 {
   return CountedAllocateAligned(size, alignment);
 }
-void operator delete(void * pointer) noexcept {CountedFree(pointer);}
-void operator delete[](void * pointer) noexcept {CountedFree(pointer);}
-void operator delete(void * pointer, std::size_t) noexcept {CountedFree(pointer);}
-void operator delete[](void * pointer, std::size_t) noexcept {CountedFree(pointer);}
-void operator delete(void * pointer, std::align_val_t) noexcept {CountedFree(pointer);}
-void operator delete[](void * pointer, std::align_val_t) noexcept {CountedFree(pointer);}
-void operator delete(void * pointer, std::size_t, std::align_val_t) noexcept {CountedFree(pointer);}
+void operator delete(void * pointer) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete[](void * pointer) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete(void * pointer, std::size_t) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete[](void * pointer, std::size_t) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete(void * pointer, std::align_val_t) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete[](void * pointer, std::align_val_t) noexcept
+{
+  CountedFree(pointer);
+}
+void operator delete(void * pointer, std::size_t, std::align_val_t) noexcept
+{
+  CountedFree(pointer);
+}
 void operator delete[](void * pointer, std::size_t, std::align_val_t) noexcept
 {
   CountedFree(pointer);
@@ -173,7 +200,13 @@ void Expect(const rclcpp_lifecycle::State & state, std::uint8_t id, const char *
   }
 }
 
-enum class Step { kConfigure, kActivate, kDeactivate, kCleanup };
+enum class Step
+{
+  kConfigure,
+  kActivate,
+  kDeactivate,
+  kCleanup
+};
 
 /// Whole cycles, timing @p step of each; reports the median and the worst too.
 void TimeStep(benchmark::State & state, Step step, int layers)
@@ -181,21 +214,27 @@ void TimeStep(benchmark::State & state, Step step, int layers)
   auto node = MakeNode(layers);
   std::vector<double> samples;
   const auto timed = [&](Step this_step, const std::function<void()> & body) {
-      const auto start = Clock::now();
-      body();
-      const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      if (this_step == step) {
-        state.SetIterationTime(seconds);
-        samples.push_back(seconds);
-      }
-    };
+    const auto start = Clock::now();
+    body();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (this_step == step) {
+      state.SetIterationTime(seconds);
+      samples.push_back(seconds);
+    }
+  };
   for (auto _ : state) {
-    timed(Step::kConfigure, [&] {Expect(node->configure(), State::PRIMARY_STATE_INACTIVE, "configure");});
+    timed(Step::kConfigure, [&] {
+      Expect(node->configure(), State::PRIMARY_STATE_INACTIVE, "configure");
+    });
     node->WaitForTransform();
-    timed(Step::kActivate, [&] {Expect(node->activate(), State::PRIMARY_STATE_ACTIVE, "activate");});
     timed(
-      Step::kDeactivate, [&] {Expect(node->deactivate(), State::PRIMARY_STATE_INACTIVE, "deactivate");});
-    timed(Step::kCleanup, [&] {Expect(node->cleanup(), State::PRIMARY_STATE_UNCONFIGURED, "cleanup");});
+      Step::kActivate, [&] { Expect(node->activate(), State::PRIMARY_STATE_ACTIVE, "activate"); });
+    timed(Step::kDeactivate, [&] {
+      Expect(node->deactivate(), State::PRIMARY_STATE_INACTIVE, "deactivate");
+    });
+    timed(Step::kCleanup, [&] {
+      Expect(node->cleanup(), State::PRIMARY_STATE_UNCONFIGURED, "cleanup");
+    });
   }
   std::sort(samples.begin(), samples.end());
   if (!samples.empty()) {
@@ -221,10 +260,10 @@ void MemoryPerCycle(benchmark::State & state, int layers)
   // The wait keeps cleanup from meeting a transform listener whose thread has
   // not begun to spin: tf2_ros loses that cancel and the cleanup would hang.
   const auto cycle = [&node]() {
-      Expect(node->configure(), State::PRIMARY_STATE_INACTIVE, "configure");
-      node->WaitForTransform();
-      Expect(node->cleanup(), State::PRIMARY_STATE_UNCONFIGURED, "cleanup");
-    };
+    Expect(node->configure(), State::PRIMARY_STATE_INACTIVE, "configure");
+    node->WaitForTransform();
+    Expect(node->cleanup(), State::PRIMARY_STATE_UNCONFIGURED, "cleanup");
+  };
   for (int i = 0; i < 20; ++i) {
     cycle();
   }
@@ -249,21 +288,26 @@ void MemoryPerCycle(benchmark::State & state, int layers)
 void RegisterAll()
 {
   const std::vector<std::pair<const char *, Step>> steps{
-    {"configure", Step::kConfigure}, {"activate", Step::kActivate},
-    {"deactivate", Step::kDeactivate}, {"cleanup", Step::kCleanup}};
+    {"configure", Step::kConfigure},
+    {"activate", Step::kActivate},
+    {"deactivate", Step::kDeactivate},
+    {"cleanup", Step::kCleanup}};
   for (const int layers : {0, 3}) {
     for (const auto & [name, step] : steps) {
       benchmark::RegisterBenchmark(
         (std::string("costmap/") + name + "/layers:" + std::to_string(layers)).c_str(),
-        [step = step, layers](benchmark::State & state) {TimeStep(state, step, layers);})
-      ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+        [step = step, layers](benchmark::State & state) { TimeStep(state, step, layers); })
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(30);
     }
   }
   for (const int layers : {0, 3}) {
     benchmark::RegisterBenchmark(
       ("costmap/configure_cleanup_memory/layers:" + std::to_string(layers)).c_str(),
-      [layers](benchmark::State & state) {MemoryPerCycle(state, layers);})
-    ->Unit(benchmark::kMillisecond)->Iterations(200);
+      [layers](benchmark::State & state) { MemoryPerCycle(state, layers); })
+      ->Unit(benchmark::kMillisecond)
+      ->Iterations(200);
   }
 }
 
@@ -277,11 +321,12 @@ int main(int argc, char ** argv)
   // pluginlib finds the layer through the ament index of these prefixes.
   setenv("AMENT_PREFIX_PATH", KESTRUNE_BENCH_AMENT_PREFIX, 0);
 
-  const std::string params =
-    (std::filesystem::temp_directory_path() / ("kestrune_bench_costmap_" +
-    std::to_string(getpid()) + ".yaml")).string();
+  const std::string params = (std::filesystem::temp_directory_path() /
+                              ("kestrune_bench_costmap_" + std::to_string(getpid()) + ".yaml"))
+                               .string();
   std::ofstream(params) << ParametersYaml();
-  const char * ros_argv[] = {"kestrune_bench_costmap", "--ros-args", "--params-file", params.c_str()};
+  const char * ros_argv[] = {
+    "kestrune_bench_costmap", "--ros-args", "--params-file", params.c_str()};
   rclcpp::init(4, ros_argv);
 
   auto broadcaster_node = std::make_shared<rclcpp::Node>("bench_tf_broadcaster");

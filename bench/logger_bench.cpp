@@ -33,7 +33,11 @@
 namespace
 {
 
-enum class Sinks { kNone, kFile };
+enum class Sinks
+{
+  kNone,
+  kFile
+};
 
 /// A basic_file_sink_mt on a temporary file that is removed with it.
 class TempFileSink
@@ -52,9 +56,9 @@ public:
   }
   TempFileSink(const TempFileSink &) = delete;
   TempFileSink & operator=(const TempFileSink &) = delete;
-  ~TempFileSink() {std::remove(path_.c_str());}
+  ~TempFileSink() { std::remove(path_.c_str()); }
 
-  const spdlog::sink_ptr & sink() const {return sink_;}
+  const spdlog::sink_ptr & sink() const { return sink_; }
 
 private:
   std::string path_;
@@ -186,33 +190,35 @@ void RegisterWrittenLines()
     const std::string sink_name = sinks == Sinks::kNone ? "no_sink" : "file_sink";
     benchmark::RegisterBenchmark(
       ("info_line/" + sink_name + "/library").c_str(),
-      [sinks](benchmark::State & state) {LibraryInfoLine(state, sinks);});
+      [sinks](benchmark::State & state) { LibraryInfoLine(state, sinks); });
     benchmark::RegisterBenchmark(
       ("info_line/" + sink_name + "/spdlog").c_str(),
-      [sinks](benchmark::State & state) {BareInfoLine(state, sinks, spdlog::level::info);});
+      [sinks](benchmark::State & state) { BareInfoLine(state, sinks, spdlog::level::info); });
     benchmark::RegisterBenchmark(
       ("info_line_8_threads/" + sink_name + "/library").c_str(),
-      [sinks](benchmark::State & state) {LibraryInfoLine(state, sinks);})
-    ->Threads(8)->UseRealTime();
+      [sinks](benchmark::State & state) { LibraryInfoLine(state, sinks); })
+      ->Threads(8)
+      ->UseRealTime();
     benchmark::RegisterBenchmark(
       ("info_line_8_threads/" + sink_name + "/spdlog").c_str(),
-      [sinks](benchmark::State & state) {BareInfoLine(state, sinks, spdlog::level::info);})
-    ->Threads(8)->UseRealTime();
+      [sinks](benchmark::State & state) { BareInfoLine(state, sinks, spdlog::level::info); })
+      ->Threads(8)
+      ->UseRealTime();
     benchmark::RegisterBenchmark(
       ("info_line_8_threads/" + sink_name + "/spdlog_shared_counter").c_str(),
-      [sinks](benchmark::State & state) {BareInfoLineSharedCounter(state, sinks);})
-    ->Threads(8)->UseRealTime();
+      [sinks](benchmark::State & state) { BareInfoLineSharedCounter(state, sinks); })
+      ->Threads(8)
+      ->UseRealTime();
   }
 }
 
 void RegisterBelowLevelLines()
 {
   benchmark::RegisterBenchmark(
-    "below_level/library",
-    [](benchmark::State & state) {LibraryInfoLine(state, Sinks::kNone);});
-  benchmark::RegisterBenchmark(
-    "below_level/spdlog",
-    [](benchmark::State & state) {BareInfoLine(state, Sinks::kNone, spdlog::level::err);});
+    "below_level/library", [](benchmark::State & state) { LibraryInfoLine(state, Sinks::kNone); });
+  benchmark::RegisterBenchmark("below_level/spdlog", [](benchmark::State & state) {
+    BareInfoLine(state, Sinks::kNone, spdlog::level::err);
+  });
   benchmark::RegisterBenchmark("below_level/formatting_only", FormatOnly);
 }
 

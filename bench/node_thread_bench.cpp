@@ -44,9 +44,9 @@ void TimeEach(benchmark::State & state, const std::function<void()> & body)
   }
   std::sort(samples.begin(), samples.end());
   const auto at = [&samples](double quantile) {
-      const auto index = static_cast<std::size_t>(quantile * static_cast<double>(samples.size() - 1));
-      return samples[index] * 1e6;
-    };
+    const auto index = static_cast<std::size_t>(quantile * static_cast<double>(samples.size() - 1));
+    return samples[index] * 1e6;
+  };
   state.counters["p50_us"] = at(0.5);
   state.counters["p99_us"] = at(0.99);
   state.counters["max_us"] = samples.back() * 1e6;
@@ -72,45 +72,42 @@ std::shared_ptr<rclcpp::executors::SingleThreadedExecutor> g_filled_executor;
 
 void PlainNodeForm(benchmark::State & state)
 {
-  TimeEach(
-    state, []() {
-      auto executor =
+  TimeEach(state, []() {
+    auto executor =
       std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
-      auto node = g_node->get_node_base_interface();
-      PlainSpinThenStop(
-        *executor, [&executor, &node]() {
-          executor->add_node(node, true);
-          executor->spin();
-          executor->remove_node(node, true);
-        });
+    auto node = g_node->get_node_base_interface();
+    PlainSpinThenStop(*executor, [&executor, &node]() {
+      executor->add_node(node, true);
+      executor->spin();
+      executor->remove_node(node, true);
     });
+  });
 }
 
 void LibraryNodeForm(benchmark::State & state)
 {
-  TimeEach(state, []() {nav2_util::KestruneNodeThread thread(g_node->get_node_base_interface());});
+  TimeEach(
+    state, []() { nav2_util::KestruneNodeThread thread(g_node->get_node_base_interface()); });
 }
 
 void PlainMultiNodeForm(benchmark::State & state)
 {
-  TimeEach(
-    state, []() {
-      auto executor = std::make_shared<rclcpp::executors::MultiThreadedExecutor>(
-        rclcpp::ExecutorOptions(), 0, false, std::chrono::nanoseconds(-1));
-      auto node = g_node->get_node_base_interface();
-      PlainSpinThenStop(
-        *executor, [&executor, &node]() {
-          executor->add_node(node, true);
-          executor->spin();
-          executor->remove_node(node, true);
-        });
+  TimeEach(state, []() {
+    auto executor = std::make_shared<rclcpp::executors::MultiThreadedExecutor>(
+      rclcpp::ExecutorOptions(), 0, false, std::chrono::nanoseconds(-1));
+    auto node = g_node->get_node_base_interface();
+    PlainSpinThenStop(*executor, [&executor, &node]() {
+      executor->add_node(node, true);
+      executor->spin();
+      executor->remove_node(node, true);
     });
+  });
 }
 
 void LibraryMultiNodeForm(benchmark::State & state)
 {
   TimeEach(
-    state, []() {nav2_util::KestruneNodeMultiThread thread(g_node->get_node_base_interface());});
+    state, []() { nav2_util::KestruneNodeMultiThread thread(g_node->get_node_base_interface()); });
 }
 
 // --- executor form: the caller's executor, already filled -----------------------------
@@ -118,22 +115,20 @@ void LibraryMultiNodeForm(benchmark::State & state)
 void PlainExecutorForm(benchmark::State & state)
 {
   TimeEach(
-    state, []() {
-      PlainSpinThenStop(*g_filled_executor, []() {g_filled_executor->spin();});
-    });
+    state, []() { PlainSpinThenStop(*g_filled_executor, []() { g_filled_executor->spin(); }); });
 }
 
 void LibraryExecutorForm(benchmark::State & state)
 {
-  TimeEach(state, []() {nav2_util::KestruneNodeThread thread(g_filled_executor);});
+  TimeEach(state, []() { nav2_util::KestruneNodeThread thread(g_filled_executor); });
 }
 
 void LibraryMultiExecutorForm(benchmark::State & state)
 {
-  TimeEach(state, []() {nav2_util::KestruneNodeMultiThread thread(g_filled_executor);});
+  TimeEach(state, []() { nav2_util::KestruneNodeMultiThread thread(g_filled_executor); });
 }
 
-void Register(const char * name, void (* function)(benchmark::State &))
+void Register(const char * name, void (*function)(benchmark::State &))
 {
   benchmark::RegisterBenchmark(name, function)->UseManualTime()->Unit(benchmark::kMicrosecond);
 }

@@ -30,14 +30,13 @@ unsigned int cellCount(const char * parameter, int meters, double resolution)
 {
   if (meters < 0) {
     throw std::invalid_argument(
-            fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
+      fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
   }
   const double cells = static_cast<double>(meters) / resolution;
   if (cells > static_cast<double>(std::numeric_limits<std::uint32_t>::max())) {
-    throw std::invalid_argument(
-            fmt::format(
-              "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter,
-              meters, resolution, cells));
+    throw std::invalid_argument(fmt::format(
+      "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter, meters,
+      resolution, cells));
   }
   return static_cast<unsigned int>(cells);
 }
@@ -45,9 +44,8 @@ unsigned int cellCount(const char * parameter, int meters, double resolution)
 void checkResolution(double resolution)
 {
   if (!std::isfinite(resolution) || resolution <= 0.0) {
-    throw std::invalid_argument(
-            fmt::format(
-              "parameter 'resolution' is {}: it must be a finite number above zero", resolution));
+    throw std::invalid_argument(fmt::format(
+      "parameter 'resolution' is {}: it must be a finite number above zero", resolution));
   }
 }
 
@@ -115,9 +113,9 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   for (std::uint32_t i = 0; i < plugin_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using plugin \"{}\"", plugin_names_[i]);
     if (i >= plugin_types_.size()) {
-      throw std::invalid_argument(
-              fmt::format("layer plugin \"{}\" has no type (plugin_types has {} entries)",
-              plugin_names_[i], plugin_types_.size()));
+      throw std::invalid_argument(fmt::format(
+        "layer plugin \"{}\" has no type (plugin_types has {} entries)", plugin_names_[i],
+        plugin_types_.size()));
     }
     loadLayer(plugin_names_[i], plugin_types_[i], false);
     KESTRUNE_LOG_INFO("Initialized plugin \"{}\"", plugin_names_[i]);
@@ -125,9 +123,9 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   for (std::uint32_t i = 0; i < filter_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using costmap filter \"{}\"", filter_names_[i]);
     if (i >= filter_types_.size()) {
-      throw std::invalid_argument(
-              fmt::format("costmap filter \"{}\" has no type (filter_types has {} entries)",
-              filter_names_[i], filter_types_.size()));
+      throw std::invalid_argument(fmt::format(
+        "costmap filter \"{}\" has no type (filter_types has {} entries)", filter_names_[i],
+        filter_types_.size()));
     }
     loadLayer(filter_names_[i], filter_types_[i], true);
     KESTRUNE_LOG_INFO("Initialized costmap filter \"{}\"", filter_names_[i]);
@@ -153,7 +151,8 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
 
   clear_costmap_service_ = std::make_unique<ClearCostmapService>(shared_from_this(), *this);
 
-  executor_ = std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
+  executor_ =
+    std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
   executor_->add_callback_group(callback_group_, get_node_base_interface(), true);
   node_thread_ = std::make_unique<nav2_util::KestruneNodeThread>(executor_);
   return nav2_util::CallbackReturn::SUCCESS;
@@ -169,7 +168,8 @@ void KestruneCostmap2DROS::loadLayer(
   } else {
     layered_costmap_->addPlugin(layer);
   }
-  layer->initialize(layered_costmap_.get(), name, tf_buffer_.get(), shared_from_this(), callback_group_);
+  layer->initialize(
+    layered_costmap_.get(), name, tf_buffer_.get(), shared_from_this(), callback_group_);
   lock.unlock();
 }
 
@@ -184,8 +184,8 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
   auto last_tick = std::chrono::system_clock::now();
   while (rclcpp::ok()) {
     if (tf_buffer_->canTransform(
-        global_frame_, robot_base_frame_, tf2::TimePointZero, tf2::durationFromSec(0.1), &tf_error))
-    {
+          global_frame_, robot_base_frame_, tf2::TimePointZero, tf2::durationFromSec(0.1),
+          &tf_error)) {
       break;
     }
     KESTRUNE_LOG_INFO(

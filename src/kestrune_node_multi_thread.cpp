@@ -18,11 +18,10 @@ KestruneNodeMultiThread::KestruneNodeMultiThread(
 : spin_state_(std::make_unique<detail::SpinState>()),
   node_(std::move(node_base)),
   executor_(std::make_shared<rclcpp::executors::MultiThreadedExecutor>(
-      rclcpp::ExecutorOptions(), 0, false, std::chrono::nanoseconds(-1)))
+    rclcpp::ExecutorOptions(), 0, false, std::chrono::nanoseconds(-1)))
 {
   thread_ = detail::StartNodeSpin(
-    *spin_state_, *executor_, node_,
-    [](const tf2_ros::InvalidTimerHandleException & ex) {
+    *spin_state_, *executor_, node_, [](const tf2_ros::InvalidTimerHandleException & ex) {
       KESTRUNE_LOG_ERROR("ex.what: {}", ex.what());
     });
 }

@@ -19,8 +19,7 @@ KestruneNodeThread::KestruneNodeThread(
   executor_(std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions()))
 {
   thread_ = detail::StartNodeSpin(
-    *spin_state_, *executor_, node_,
-    [](const tf2_ros::InvalidTimerHandleException & ex) {
+    *spin_state_, *executor_, node_, [](const tf2_ros::InvalidTimerHandleException & ex) {
       KESTRUNE_LOG_ERROR("ex.what: {}", ex.what());
     });
 }

@@ -41,7 +41,7 @@ void SpinState::Stop(rclcpp::Executor & executor)
 {
   std::unique_lock<std::mutex> lock(mutex_);
   // Cancelling before the thread reaches spin() would be lost for certain.
-  changed_.wait(lock, [this] {return spin_entered_ || finished_;});
+  changed_.wait(lock, [this] { return spin_entered_ || finished_; });
 
   // spin() raises the executor's spinning flag a moment after "entered", and
   // a cancel that comes once the flag is up cannot be lost. Yielding for that
@@ -66,7 +66,7 @@ void SpinState::Stop(rclcpp::Executor & executor)
     lock.unlock();
     executor.cancel();
     lock.lock();
-    if (changed_.wait_for(lock, retry, [this] {return finished_;})) {
+    if (changed_.wait_for(lock, retry, [this] { return finished_; })) {
       break;
     }
     retry = std::min(retry * 2, kMaxRetry);
@@ -95,11 +95,10 @@ std::unique_ptr<std::thread> StartNodeSpin(
 
 std::unique_ptr<std::thread> StartExecutorSpin(SpinState & state, rclcpp::Executor & executor)
 {
-  return std::make_unique<std::thread>(
-    [&state, &executor]() {
-      FinishedOnExit finished(state);
-      state.Spin(executor);
-    });
+  return std::make_unique<std::thread>([&state, &executor]() {
+    FinishedOnExit finished(state);
+    state.Spin(executor);
+  });
 }
 
 }  // namespace detail

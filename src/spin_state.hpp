@@ -52,16 +52,18 @@ class FinishedOnExit
 {
 public:
   explicit FinishedOnExit(SpinState & state)
-  : state_(state) {}
+  : state_(state)
+  {
+  }
   FinishedOnExit(const FinishedOnExit &) = delete;
   FinishedOnExit & operator=(const FinishedOnExit &) = delete;
-  ~FinishedOnExit() {state_.MarkFinished();}
+  ~FinishedOnExit() { state_.MarkFinished(); }
 
 private:
   SpinState & state_;
 };
 
-using InvalidTimerHandler = std::function<void (const tf2_ros::InvalidTimerHandleException &)>;
+using InvalidTimerHandler = std::function<void(const tf2_ros::InvalidTimerHandleException &)>;
 
 /**
  * @brief Starts the node form's thread: add the node, spin, remove the node.

@@ -53,8 +53,13 @@ std::string Params(
   const Plugins & filters = {{"keepout", kRecording}})
 {
   std::map<std::string, std::string> values{
-    {"global_frame", "map"}, {"robot_base_frame", "base_link"}, {"width", "5"}, {"height", "4"},
-    {"resolution", "0.05"}, {"update_frequency", "20.0"}, {"publish_frequency", "10.0"}};
+    {"global_frame", "map"},
+    {"robot_base_frame", "base_link"},
+    {"width", "5"},
+    {"height", "4"},
+    {"resolution", "0.05"},
+    {"update_frequency", "20.0"},
+    {"publish_frequency", "10.0"}};
   for (const auto & [name, value] : overrides) {
     values[name] = value;
   }
@@ -72,7 +77,6 @@ std::string Params(
   }
   return yaml;
 }
-
 
 using CostmapNode = kestrune_test::CostmapTest;
 
@@ -100,10 +104,16 @@ TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
   EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
 
   const std::vector<std::string> expected{
-    "Configuring", "Using plugin \"static\"", "Initialized plugin \"static\"",
-    "Using plugin \"obstacles\"", "Initialized plugin \"obstacles\"",
-    "Using costmap filter \"keepout\"", "Initialized costmap filter \"keepout\"",
-    "Activating", "Checking transform", "Cleaning up"};
+    "Configuring",
+    "Using plugin \"static\"",
+    "Initialized plugin \"static\"",
+    "Using plugin \"obstacles\"",
+    "Initialized plugin \"obstacles\"",
+    "Using costmap filter \"keepout\"",
+    "Initialized costmap filter \"keepout\"",
+    "Activating",
+    "Checking transform",
+    "Cleaning up"};
   EXPECT_EQ(Messages(), expected);
 
   const auto lines = sink_->Lines();
@@ -161,14 +171,14 @@ TEST_F(CostmapNode, MapSizesThatMakeNoSenseFailConfigureNamingTheParameter)
 TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheMutex)
 {
   StartRos(Params(
-      {}, {{"b_layer", kRecording}, {"a_layer", kRecording}, {"b_layer", kRecording}},
-      {{"z_filter", kRecording}, {"y_filter", kRecording}}));
+    {}, {{"b_layer", kRecording}, {"a_layer", kRecording}, {"b_layer", kRecording}},
+    {{"z_filter", kRecording}, {"y_filter", kRecording}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
 
   const std::string held = " added locked group tf";
   const std::vector<std::string> expected{
-    "create", "initialize b_layer" + held, "create", "initialize a_layer" + held,
+    "create", "initialize b_layer" + held,  "create", "initialize a_layer" + held,
     "create", "initialize b_layer" + held,  // a repeated name is loaded again
     "create", "initialize z_filter" + held, "create", "initialize y_filter" + held};
   EXPECT_EQ(LayerEvents::Take(), expected);
@@ -178,10 +188,12 @@ TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheM
   // Not left locked.
   auto * mutex = node->getCostmap()->getMutex();
   EXPECT_TRUE(std::async(std::launch::async, [mutex]() {
-      const bool free = mutex->try_lock();
-      if (free) {mutex->unlock();}
-      return free;
-    }).get());
+                const bool free = mutex->try_lock();
+                if (free) {
+                  mutex->unlock();
+                }
+                return free;
+              }).get());
 }
 
 TEST_F(CostmapNode, UnknownPluginTypeFailsConfigureAfterItsUsingLine)
@@ -214,10 +226,12 @@ TEST_F(CostmapNode, ThrowingInitializeFailsConfigureWithTheLayerAlreadyAdded)
   // The costmap's mutex was released while the exception passed.
   auto * mutex = node->getCostmap()->getMutex();
   EXPECT_TRUE(std::async(std::launch::async, [mutex]() {
-      const bool free = mutex->try_lock();
-      if (free) {mutex->unlock();}
-      return free;
-    }).get());
+                const bool free = mutex->try_lock();
+                if (free) {
+                  mutex->unlock();
+                }
+                return free;
+              }).get());
 }
 
 TEST_F(CostmapNode, ConfigureOfANodeNotOwnedBySharedPtrFailsThroughTheLifecycle)
@@ -260,10 +274,10 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   Counter footprints;
   auto grid_sub = observer->create_subscription<nav_msgs::msg::OccupancyGrid>(
     "/robot1/local/costmap", rclcpp::QoS(1).transient_local().reliable(),
-    [&](nav_msgs::msg::OccupancyGrid::ConstSharedPtr) {grids.Increment();});
+    [&](nav_msgs::msg::OccupancyGrid::ConstSharedPtr) { grids.Increment(); });
   auto footprint_sub = observer->create_subscription<geometry_msgs::msg::PolygonStamped>(
     "/robot1/local/published_footprint", rclcpp::SystemDefaultsQoS(),
-    [&](geometry_msgs::msg::PolygonStamped::ConstSharedPtr) {footprints.Increment();});
+    [&](geometry_msgs::msg::PolygonStamped::ConstSharedPtr) { footprints.Increment(); });
   auto footprint_pub = observer->create_publisher<geometry_msgs::msg::Polygon>(
     "/robot1/local/footprint", rclcpp::SystemDefaultsQoS());
 
@@ -280,7 +294,8 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   // here, on the test's thread, so reading the footprint back cannot race
   // with the callback that writes it (the getter takes no lock).
   geometry_msgs::msg::Polygon square;
-  for (const auto & [x, y] : std::vector<std::pair<float, float>>{{1, 1}, {1, -1}, {-1, -1}, {-1, 1}}) {
+  for (const auto & [x, y] :
+       std::vector<std::pair<float, float>>{{1, 1}, {1, -1}, {-1, -1}, {-1, 1}}) {
     geometry_msgs::msg::Point32 point;
     point.x = x;
     point.y = y;
@@ -294,7 +309,7 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 4U);
   EXPECT_EQ(footprints.Value(), 0);
 
-  std::thread host_thread([&host]() {host.spin();});
+  std::thread host_thread([&host]() { host.spin(); });
   ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
   EXPECT_TRUE(footprints.WaitFor(1));
   EXPECT_TRUE(grids.WaitFor(1));
@@ -311,7 +326,10 @@ TEST_F(CostmapNode, PrivateGroupIsServedByTheNodeThreadNotByTheHostExecutor)
   rclcpp::executors::SingleThreadedExecutor host;
   host.add_node(node->get_node_base_interface());
   std::thread::id host_id;
-  std::thread host_thread([&]() {host_id = std::this_thread::get_id(); host.spin();});
+  std::thread host_thread([&]() {
+    host_id = std::this_thread::get_id();
+    host.spin();
+  });
 
   ConfigureAndListen(*node);
   for (int i = 0; i < 500 && LayerEvents::TimerThreads().size() < 3; ++i) {
@@ -338,11 +356,12 @@ TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
 
   const auto start = std::chrono::steady_clock::now();
   std::thread late([this]() {
-      std::this_thread::sleep_for(400ms);
-      BroadcastStatic("odom", "base_link");
-    });
+    std::this_thread::sleep_for(400ms);
+    BroadcastStatic("odom", "base_link");
+  });
   EXPECT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
-  const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double waited =
+    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   late.join();
 
   const auto messages = Messages();
@@ -362,7 +381,8 @@ TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
   EXPECT_GE(passes, 1);
   // Each pass's query waits out its 0.1 s timeout and then does not sleep, so
   // there can be no more passes than that allows (20 ms passes would give ~20).
-  EXPECT_LE(passes, static_cast<int>(waited / 0.1) + 1) << "passes " << passes << " in " << waited << " s";
+  EXPECT_LE(passes, static_cast<int>(waited / 0.1) + 1)
+    << "passes " << passes << " in " << waited << " s";
 
   EXPECT_TRUE(node->map_update_thread_ && node->map_update_thread_->joinable());
   EXPECT_FALSE(node->stopped_);
@@ -381,9 +401,9 @@ TEST_F(CostmapNode, ActivateSucceedsWhenRosShutsDownDuringTheWait)
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   std::thread stopper([]() {
-      std::this_thread::sleep_for(300ms);
-      rclcpp::shutdown();
-    });
+    std::this_thread::sleep_for(300ms);
+    rclcpp::shutdown();
+  });
   nav2_util::CallbackReturn result = nav2_util::CallbackReturn::ERROR;
   node->activate(result);
   stopper.join();

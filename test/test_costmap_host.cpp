@@ -83,7 +83,8 @@ RunResult RunHost(const std::vector<std::string> & args)
   char buffer[4096];
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-      deadline - std::chrono::steady_clock::now()).count();
+                        deadline - std::chrono::steady_clock::now())
+                        .count();
     if (left <= 0) {
       kill(pid, SIGKILL);
       ADD_FAILURE() << "costmap_host did not finish within two minutes";
@@ -122,8 +123,8 @@ public:
     }
     path_ = pattern;
   }
-  ~TemporaryFolder() {fs::remove_all(path_);}
-  const std::string & path() const {return path_;}
+  ~TemporaryFolder() { fs::remove_all(path_); }
+  const std::string & path() const { return path_; }
 
 private:
   std::string path_;
@@ -196,9 +197,8 @@ TEST(CostmapHost, RunsTwoLifecyclesAndReportsEveryTransition)
     }
     start = end + 1;
   }
-  const std::vector<std::string> expected{
-    "configure", "activate", "deactivate", "cleanup",
-    "configure", "activate", "deactivate", "cleanup"};
+  const std::vector<std::string> expected{"configure", "activate", "deactivate", "cleanup",
+                                          "configure", "activate", "deactivate", "cleanup"};
   EXPECT_EQ(transitions, expected) << run.output;
 
   // The robot starts broadcasting a moment after activate begins: the wait shows.
@@ -288,7 +288,7 @@ TEST(CostmapHost, SavedCostmapShowsObstaclesInflationAndKeepout)
             continue;
           }
           const bool outside = x < 0 || y < 0 || x >= static_cast<int>(rooms.width) ||
-            y >= static_cast<int>(rooms.height);
+                               y >= static_cast<int>(rooms.height);
           const double wx = (x + 0.5) * 0.05;
           const double wy = (y + 0.5) * 0.05;
           const bool keepout = wx >= 6.0 && wx < 7.5 && wy >= 0.8 && wy < 2.0;
@@ -325,7 +325,7 @@ TEST(CostmapHost, UnknownPluginTypeFailsConfigureAndNamesTheType)
   const std::string output = folder.path() + "/out";
   const RunResult run = RunHost(
     {"--output", output, "--ros-args", "-p",
-      "static_layer.plugin:=kestrune_example_layers/NoSuchLayer"});
+     "static_layer.plugin:=kestrune_example_layers/NoSuchLayer"});
   EXPECT_NE(run.exit_code, 0);
   EXPECT_TRUE(Contains(run.output, "kestrune_example_layers/NoSuchLayer")) << run.output;
   EXPECT_TRUE(Contains(run.output, "configure: error")) << run.output;

@@ -28,8 +28,7 @@ Entry ParseEntry(const std::string & line)
   Entry entry;
   const std::regex field(R"re("([A-Z_]+)":"((?:[^"\\]|\\.)*)")re");
   for (auto it = std::sregex_iterator(line.begin(), line.end(), field);
-    it != std::sregex_iterator(); ++it)
-  {
+       it != std::sregex_iterator(); ++it) {
     entry[(*it)[1].str()] = (*it)[2].str();
   }
   return entry;
@@ -59,8 +58,8 @@ TEST(Journal, EntriesCarryMessagePriorityIdentifierAndSourceLocation)
   ASSERT_NE(mkdtemp(scratch), nullptr);
 
   const auto result = kestrune_test::RunProcess(
-    {"/usr/bin/unshare", "-m", "/bin/sh", KESTRUNE_JOURNAL_SCRIPT, scratch,
-      KESTRUNE_LOGGER_PROBE, "i:hello journal", "e:broken {braces}"});
+    {"/usr/bin/unshare", "-m", "/bin/sh", KESTRUNE_JOURNAL_SCRIPT, scratch, KESTRUNE_LOGGER_PROBE,
+     "i:hello journal", "e:broken {braces}"});
   std::system((std::string("rm -rf ") + scratch).c_str());
   if (result.exit_code == 77) {
     GTEST_SKIP() << "no private systemd-journald could be started here (see the test's stderr)";
@@ -73,8 +72,10 @@ TEST(Journal, EntriesCarryMessagePriorityIdentifierAndSourceLocation)
   }
   ASSERT_EQ(entries.size(), 2U) << result.output;
 
-  const int info_line = LineOf(KESTRUNE_LOGGER_PROBE_SOURCE, "KESTRUNE_LOG_INFO(\"{}\", arg.substr(2))");
-  const int error_line = LineOf(KESTRUNE_LOGGER_PROBE_SOURCE, "KESTRUNE_LOG_ERROR(\"{}\", arg.substr(2))");
+  const int info_line =
+    LineOf(KESTRUNE_LOGGER_PROBE_SOURCE, "KESTRUNE_LOG_INFO(\"{}\", arg.substr(2))");
+  const int error_line =
+    LineOf(KESTRUNE_LOGGER_PROBE_SOURCE, "KESTRUNE_LOG_ERROR(\"{}\", arg.substr(2))");
   ASSERT_GT(info_line, 0);
   ASSERT_GT(error_line, 0);
 

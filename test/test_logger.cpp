@@ -49,8 +49,9 @@ Environment Quiet(Environment overrides = {})
 TEST(Logger, NothingSetGivesThreeDiagnosticsInOrderThenInfoAndErrorLines)
 {
   const auto lines = Probe(
-    {{"SPDLOG_STDOUT", std::nullopt}, {"SPDLOG_SYSTEMD", std::nullopt},
-      {"SPDLOG_LEVEL", std::nullopt}},
+    {{"SPDLOG_STDOUT", std::nullopt},
+     {"SPDLOG_SYSTEMD", std::nullopt},
+     {"SPDLOG_LEVEL", std::nullopt}},
     {"i:Configuring", "e:boom"});
   const std::vector<std::string> expected{
     kStdoutNotSet, kSystemdNotSet, kLevelNotSet, "  1 [INFO] Configuring", "  2 [ERROR] boom"};
@@ -151,7 +152,8 @@ TEST(Logger, BracesInTheMessageAreWrittenVerbatim)
 TEST(Logger, NoEscapeSequencesOnAColourTerminal)
 {
   const auto result = kestrune_test::RunProcessOnTerminal(
-    {KESTRUNE_LOGGER_PROBE, "i:hello", "e:bad"}, Quiet({{"TERM", "xterm-256color"}, {"COLORTERM", "truecolor"}}));
+    {KESTRUNE_LOGGER_PROBE, "i:hello", "e:bad"},
+    Quiet({{"TERM", "xterm-256color"}, {"COLORTERM", "truecolor"}}));
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.output.find('\033'), std::string::npos) << result.output;
   const std::vector<std::string> expected{"  1 [INFO] hello", "  2 [ERROR] bad"};

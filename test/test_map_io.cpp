@@ -47,7 +47,7 @@ protected:
     dir_ = pattern;
   }
 
-  void TearDown() override {std::filesystem::remove_all(dir_);}
+  void TearDown() override { std::filesystem::remove_all(dir_); }
 
   std::string write(const std::string & name, const std::string & content)
   {
@@ -83,12 +83,12 @@ std::string errorOf(Load load)
 
 std::string errorOfPgm(const std::string & bytes)
 {
-  return errorOf([&] {parsePgm(bytes, "test.pgm");});
+  return errorOf([&] { parsePgm(bytes, "test.pgm"); });
 }
 
 std::string errorOfYaml(const std::string & text)
 {
-  return errorOf([&] {parseMapMetadata(text, "/maps/test.yaml");});
+  return errorOf([&] { parseMapMetadata(text, "/maps/test.yaml"); });
 }
 
 // --- the demo's own maps ------------------------------------------------------
@@ -122,8 +122,10 @@ TEST(ExampleMaps, KeepoutMaskHasItsOwnResolution)
 
 TEST(Pgm, BinaryImageWithCommentsIsReadTopRowFirst)
 {
-  const PgmImage image = parsePgm(std::string("P5\n# made by hand\n3 2\n# max\n255\n") +
-      std::string("\x00\x10\x20\x30\x40\xff", 6), "a.pgm");
+  const PgmImage image = parsePgm(
+    std::string("P5\n# made by hand\n3 2\n# max\n255\n") +
+      std::string("\x00\x10\x20\x30\x40\xff", 6),
+    "a.pgm");
   EXPECT_EQ(image.width, 3u);
   EXPECT_EQ(image.height, 2u);
   EXPECT_EQ(image.maxval, 255u);
@@ -192,10 +194,10 @@ TEST(Pgm, PixelsAboveMaxvalAreRefused)
 
 TEST_F(MapFiles, MissingImageFileIsNamed)
 {
-  const std::string message = errorOf([&] {readPgm(dir_ + "/nowhere.pgm");});
+  const std::string message = errorOf([&] { readPgm(dir_ + "/nowhere.pgm"); });
   EXPECT_TRUE(Mentions(message, dir_ + "/nowhere.pgm"));
   EXPECT_TRUE(Mentions(message, "No such file or directory"));
-  EXPECT_TRUE(Mentions(errorOf([&] {readPgm(dir_);}), "is a folder"));
+  EXPECT_TRUE(Mentions(errorOf([&] { readPgm(dir_); }), "is a folder"));
 }
 
 // --- map YAML -------------------------------------------------------------------
@@ -261,9 +263,8 @@ TEST(MapYaml, OptionalFieldsAreChecked)
 {
   const std::string head = "image: m.pgm\nresolution: 1\norigin: [0, 0, 0]\n";
   EXPECT_TRUE(Mentions(errorOfYaml(head + "negate: 2\n"), "negate '2' is neither 0 nor 1"));
-  EXPECT_TRUE(
-    Mentions(
-      errorOfYaml(head + "occupied_thresh: 1.5\n"), "occupied_thresh is 1.5, outside [0, 1]"));
+  EXPECT_TRUE(Mentions(
+    errorOfYaml(head + "occupied_thresh: 1.5\n"), "occupied_thresh is 1.5, outside [0, 1]"));
   EXPECT_TRUE(
     Mentions(errorOfYaml(head + "free_thresh: -0.1\n"), "free_thresh is -0.1, outside [0, 1]"));
   EXPECT_TRUE(Mentions(errorOfYaml(head + "free_thresh: .nan\n"), "not a finite number"));
@@ -274,17 +275,17 @@ TEST(MapYaml, OptionalFieldsAreChecked)
 
 TEST_F(MapFiles, MissingMapAndImageFilesAreNamed)
 {
-  const std::string missing = errorOf([&] {loadMap(dir_ + "/absent.yaml");});
+  const std::string missing = errorOf([&] { loadMap(dir_ + "/absent.yaml"); });
   EXPECT_TRUE(Mentions(missing, dir_ + "/absent.yaml"));
 
   const std::string yaml = write("map.yaml", kGoodYaml);
-  const std::string no_image = errorOf([&] {loadMap(yaml);});
+  const std::string no_image = errorOf([&] { loadMap(yaml); });
   EXPECT_TRUE(Mentions(no_image, dir_ + "/map.pgm"));
   EXPECT_TRUE(Mentions(no_image, "cannot open"));
 
   write("map.pgm", "P5 2 2 255\n\x01");
   EXPECT_TRUE(
-    Mentions(errorOf([&] {loadMap(yaml);}), dir_ + "/map.pgm': PGM pixel data is truncated"));
+    Mentions(errorOf([&] { loadMap(yaml); }), dir_ + "/map.pgm': PGM pixel data is truncated"));
 }
 
 // --- occupancy ------------------------------------------------------------------
@@ -335,11 +336,12 @@ TEST(Occupancy, ImageAndMetadataAreCheckedAgain)
   MapMetadata metadata;
   metadata.image = "m.pgm";
   metadata.resolution = 1.0;
-  EXPECT_TRUE(Mentions(errorOf([&] {toOccupancyMap(image, metadata);}), "does not match its size"));
+  EXPECT_TRUE(
+    Mentions(errorOf([&] { toOccupancyMap(image, metadata); }), "does not match its size"));
   image.pixels.push_back(0);
   metadata.resolution = std::nan("");
   EXPECT_TRUE(
-    Mentions(errorOf([&] {toOccupancyMap(image, metadata);}), "not a finite number above zero"));
+    Mentions(errorOf([&] { toOccupancyMap(image, metadata); }), "not a finite number above zero"));
 }
 
 TEST(Occupancy, WorldToCellFollowsOriginAndYaw)

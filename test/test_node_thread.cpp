@@ -44,7 +44,9 @@ protected:
 
 // Both classes behave alike apart from the executor of the node form.
 template<typename ThreadT>
-class BothNodeThreads : public NodeThreadTest {};
+class BothNodeThreads : public NodeThreadTest
+{
+};
 using NodeThreadTypes = ::testing::Types<KestruneNodeThread, KestruneNodeMultiThread>;
 TYPED_TEST_SUITE(BothNodeThreads, NodeThreadTypes);
 
@@ -52,11 +54,10 @@ TYPED_TEST(BothNodeThreads, NodeFormServesTheNodeOnItsOwnThreadAndRemovesItAtThe
 {
   Counter calls;
   std::thread::id callback_thread;
-  auto timer = this->node_->create_wall_timer(
-    1ms, [&]() {
-      callback_thread = std::this_thread::get_id();
-      calls.Increment();
-    });
+  auto timer = this->node_->create_wall_timer(1ms, [&]() {
+    callback_thread = std::this_thread::get_id();
+    calls.Increment();
+  });
   {
     TypeParam node_thread(this->node_->get_node_base_interface());
     ASSERT_TRUE(calls.WaitFor(3));
@@ -69,12 +70,13 @@ TYPED_TEST(BothNodeThreads, NodeFormServesTheNodeOnItsOwnThreadAndRemovesItAtThe
 
 TYPED_TEST(BothNodeThreads, ExecutorFormSpinsOnlyWhatTheCallerAddedAndLeavesItUsable)
 {
-  auto group = this->node_->create_callback_group(
-    rclcpp::CallbackGroupType::MutuallyExclusive, false);
+  auto group =
+    this->node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
   Counter group_calls;
   Counter default_calls;
-  auto group_timer = this->node_->create_wall_timer(1ms, [&]() {group_calls.Increment();}, group);
-  auto default_timer = this->node_->create_wall_timer(1ms, [&]() {default_calls.Increment();});
+  auto group_timer = this->node_->create_wall_timer(
+    1ms, [&]() { group_calls.Increment(); }, group);
+  auto default_timer = this->node_->create_wall_timer(1ms, [&]() { default_calls.Increment(); });
 
   auto executor = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
   executor->add_callback_group(group, this->node_->get_node_base_interface());
@@ -131,11 +133,10 @@ TEST_F(NodeThreadTest, InvalidTimerHandleInNodeFormIsLoggedOnceAndEndsTheSpin)
 {
   auto sink = kestrune_test::CaptureSink::Attach();
   Counter calls;
-  auto timer = node_->create_wall_timer(
-    1ms, [&]() {
-      calls.Increment();
-      throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in cancel()");
-    });
+  auto timer = node_->create_wall_timer(1ms, [&]() {
+    calls.Increment();
+    throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in cancel()");
+  });
   {
     KestruneNodeThread node_thread(node_->get_node_base_interface());
     ASSERT_TRUE(calls.WaitFor(1));
@@ -146,9 +147,9 @@ TEST_F(NodeThreadTest, InvalidTimerHandleInNodeFormIsLoggedOnceAndEndsTheSpin)
   const auto errors = ErrorLines(*sink);
   kestrune_test::CaptureSink::DetachAll();
   ASSERT_EQ(errors.size(), 1U);
-  EXPECT_TRUE(
-    std::regex_match(
-      errors[0].text, std::regex(R"([ 0-9]{3} \[ERROR\] ex\.what: Invalid timer handle in cancel\(\))")))
+  EXPECT_TRUE(std::regex_match(
+    errors[0].text,
+    std::regex(R"([ 0-9]{3} \[ERROR\] ex\.what: Invalid timer handle in cancel\(\))")))
     << errors[0].text;
   EXPECT_EQ(errors[0].file, "./src/kestrune_node_thread.cpp");
   EXPECT_EQ(errors[0].function, "operator()");
@@ -162,9 +163,10 @@ TEST_F(NodeThreadTest, InvalidTimerHandleInMultiThreadedNodeForm)
 {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   auto throw_once = [this]() {
-      return node_->create_wall_timer(
-        1ms, []() {throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in {reset}()");});
-    };
+    return node_->create_wall_timer(1ms, []() {
+      throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in {reset}()");
+    });
+  };
   if (std::thread::hardware_concurrency() > 1) {
     // A multi-threaded executor with more than one thread cannot hand a
     // callback's exception back to its caller: upstream ends the process.
@@ -173,7 +175,8 @@ TEST_F(NodeThreadTest, InvalidTimerHandleInMultiThreadedNodeForm)
         auto timer = throw_once();
         KestruneNodeMultiThread node_thread(node_->get_node_base_interface());
         std::this_thread::sleep_for(5s);
-      }, "");
+      },
+      "");
     return;
   }
   auto sink = kestrune_test::CaptureSink::Attach();
@@ -197,15 +200,18 @@ TEST_F(NodeThreadTest, InvalidTimerHandleInExecutorFormEndsTheProcess)
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(
     {
-      auto group = node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
+      auto group =
+        node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
       auto timer = node_->create_wall_timer(
-        1ms, []() {throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in remove()");},
+        1ms,
+        []() { throw tf2_ros::InvalidTimerHandleException("Invalid timer handle in remove()"); },
         group);
       auto executor = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
       executor->add_callback_group(group, node_->get_node_base_interface());
       KestruneNodeThread node_thread(executor);
       std::this_thread::sleep_for(5s);
-    }, "Invalid timer handle in remove");
+    },
+    "Invalid timer handle in remove");
 }
 
 TEST_F(NodeThreadTest, MultiThreadedNodeFormRunsReentrantCallbacksConcurrently)
@@ -218,15 +224,27 @@ TEST_F(NodeThreadTest, MultiThreadedNodeFormRunsReentrantCallbacksConcurrently)
   Counter met;
   // Each callback waits for the other to arrive; only concurrent runs can meet.
   auto meet = [&]() {
-      arrived.Increment();
-      if (arrived.WaitFor(2, 5s)) {
-        met.Increment();
-      }
-    };
+    arrived.Increment();
+    if (arrived.WaitFor(2, 5s)) {
+      met.Increment();
+    }
+  };
   rclcpp::TimerBase::SharedPtr first;
   rclcpp::TimerBase::SharedPtr second;
-  first = node_->create_wall_timer(1ms, [&, meet]() {first->cancel(); meet();}, group);
-  second = node_->create_wall_timer(1ms, [&, meet]() {second->cancel(); meet();}, group);
+  first = node_->create_wall_timer(
+    1ms,
+    [&, meet]() {
+      first->cancel();
+      meet();
+    },
+    group);
+  second = node_->create_wall_timer(
+    1ms,
+    [&, meet]() {
+      second->cancel();
+      meet();
+    },
+    group);
   KestruneNodeMultiThread node_thread(node_->get_node_base_interface());
   EXPECT_TRUE(met.WaitFor(2, 10s));
 }

@@ -65,7 +65,8 @@ inline int ThreadCount()
 /// The thread count once it has settled at @p expected (a joined thread
 /// leaves the kernel's list a moment after the join returns), or whatever it
 /// is after @p patience.
-inline int ThreadCountSettledAt(int expected, std::chrono::milliseconds patience = std::chrono::seconds(5))
+inline int ThreadCountSettledAt(
+  int expected, std::chrono::milliseconds patience = std::chrono::seconds(5))
 {
 #if defined(__SANITIZE_THREAD__)
   // ThreadSanitizer starts a background thread of its own whenever it likes,
@@ -89,13 +90,14 @@ class HangGuard
 public:
   explicit HangGuard(std::chrono::seconds limit)
   : thread_([this, limit]() {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!changed_.wait_for(lock, limit, [this] {return done_;})) {
-          std::fprintf(stderr, "hang: '%s' did not finish within %lld s\n", phase_.c_str(),
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!changed_.wait_for(lock, limit, [this] { return done_; })) {
+        std::fprintf(
+          stderr, "hang: '%s' did not finish within %lld s\n", phase_.c_str(),
           static_cast<long long>(limit.count()));
-          std::abort();
-        }
-      })
+        std::abort();
+      }
+    })
   {
   }
 

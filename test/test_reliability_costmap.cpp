@@ -38,10 +38,10 @@
 #include "test_reliability.hpp"
 
 using namespace std::chrono_literals;
-using kestrune_test::LayerEvents;
-using kestrune_test::ProbedCostmap;
 using kestrune_test::kSanitized;
 using kestrune_test::kScaleDown;
+using kestrune_test::LayerEvents;
+using kestrune_test::ProbedCostmap;
 using lifecycle_msgs::msg::State;
 
 namespace
@@ -61,8 +61,13 @@ std::string Params(
   const Plugins & filters = {{"keepout", kRecording}})
 {
   std::map<std::string, std::string> values{
-    {"global_frame", "map"}, {"robot_base_frame", "base_link"}, {"width", "5"}, {"height", "4"},
-    {"resolution", "0.05"}, {"update_frequency", "100.0"}, {"publish_frequency", "10.0"}};
+    {"global_frame", "map"},
+    {"robot_base_frame", "base_link"},
+    {"width", "5"},
+    {"height", "4"},
+    {"resolution", "0.05"},
+    {"update_frequency", "100.0"},
+    {"publish_frequency", "10.0"}};
   for (const auto & [name, value] : overrides) {
     values[name] = value;
   }
@@ -110,7 +115,9 @@ public:
     sinks.erase(
       std::remove_if(
         sinks.begin(), sinks.end(),
-        [](const spdlog::sink_ptr & s) {return std::dynamic_pointer_cast<DrainSink>(s) != nullptr;}),
+        [](const spdlog::sink_ptr & s) {
+          return std::dynamic_pointer_cast<DrainSink>(s) != nullptr;
+        }),
       sinks.end());
   }
 
@@ -124,14 +131,13 @@ public:
   bool WaitFor(const std::string & head, int count, std::chrono::seconds patience = 20s)
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    return arrived_.wait_for(
-      lock, patience, [&] {
-        int seen = 0;
-        for (const auto & line : lines_) {
-          seen += MessageOf(line).rfind(head, 0) == 0 ? 1 : 0;
-        }
-        return seen >= count;
-      });
+    return arrived_.wait_for(lock, patience, [&] {
+      int seen = 0;
+      for (const auto & line : lines_) {
+        seen += MessageOf(line).rfind(head, 0) == 0 ? 1 : 0;
+      }
+      return seen >= count;
+    });
   }
 
   /// The message of a line, without its "NNN [INFO] " prefix.
@@ -201,7 +207,7 @@ protected:
     rclcpp::SignalHandlerOptions signals = rclcpp::SignalHandlerOptions::None)
   {
     params_path_ = ::testing::TempDir() + "kestrune_reliability_params_" +
-      ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".yaml";
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".yaml";
     std::ofstream(params_path_) << parameters_yaml;
     InitRos(signals);
     LayerEvents::Clear();
@@ -256,7 +262,8 @@ protected:
     const auto id = node.configure().id();
     const std::string ros_log = testing::internal::GetCapturedStderr();
     ASSERT_EQ(id, State::PRIMARY_STATE_UNCONFIGURED) << error;
-    EXPECT_NE(ros_log.find(error), std::string::npos) << "expected '" << error << "' in:\n" << ros_log;
+    EXPECT_NE(ros_log.find(error), std::string::npos) << "expected '" << error << "' in:\n"
+                                                      << ros_log;
   }
 
   /// Waits until the node's transform listener has delivered the robot's
@@ -327,7 +334,8 @@ TEST_F(CostmapReliability, ManyFullCyclesOfOneNodeLeaveNoThreadNoGrowthAndEveryL
     ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, where));
     ASSERT_NO_FATAL_FAILURE(ExpectCycleLines(sink_->Take(), layers, filters, previous, where));
     LayerEvents::Clear();
-    ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline) << "threads left after " << where;
+    ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline)
+      << "threads left after " << where;
     if (cycle + 1 == kWarmUp) {
       heap_after_warm_up = HeapInUse();
       resident_after_warm_up = kestrune_test::ResidentKiB();
@@ -340,11 +348,12 @@ TEST_F(CostmapReliability, ManyFullCyclesOfOneNodeLeaveNoThreadNoGrowthAndEveryL
   if (!kSanitized) {
     const std::size_t cycles = kCycles - kWarmUp;
     const auto signed_growth = [](std::size_t to, std::size_t from) {
-        return static_cast<long long>(to) - static_cast<long long>(from);
-      };
+      return static_cast<long long>(to) - static_cast<long long>(from);
+    };
     std::cout << "heap per cycle while the node lives: "
               << signed_growth(heap_at_end, heap_after_warm_up) / static_cast<long long>(cycles)
-              << " B; heap left after the node: " << signed_growth(heap_after_node, heap_before_node)
+              << " B; heap left after the node: "
+              << signed_growth(heap_after_node, heap_before_node)
               << " B; resident growth: " << resident_growth << " KiB\n";
     EXPECT_LE(heap_at_end, heap_after_warm_up + cycles * kHeldPerCycle)
       << "the live node's heap grew by " << (heap_at_end - heap_after_warm_up) / cycles
@@ -377,7 +386,8 @@ TEST_F(CostmapReliability, UnknownPluginTypeFailsConfigureThenTheNodeConfiguresO
   EXPECT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline);
 }
 
-TEST_F(CostmapReliability, LayerWhoseInitializeThrowsFailsConfigureThenTheNodeConfiguresOnceItIsFixed)
+TEST_F(
+  CostmapReliability, LayerWhoseInitializeThrowsFailsConfigureThenTheNodeConfiguresOnceItIsFixed)
 {
   StartRos(Params({}, {{"good", kTicker}, {"fragile", "kestrune_test_layers/ThrowingLayer"}}));
   BroadcastRobotTransform();
@@ -415,11 +425,11 @@ TEST_F(CostmapReliability, BadMapParametersFailConfigureOneAfterAnotherThenTheNo
       {rclcpp::Parameter("width", -3), rclcpp::Parameter("width", 5), "parameter 'width' is -3"},
       {rclcpp::Parameter("height", -1), rclcpp::Parameter("height", 4), "parameter 'height' is -1"},
       {rclcpp::Parameter("resolution", 0.0), rclcpp::Parameter("resolution", 0.05),
-        "parameter 'resolution' is 0"},
+       "parameter 'resolution' is 0"},
       {rclcpp::Parameter("resolution", std::nan("")), rclcpp::Parameter("resolution", 0.05),
-        "parameter 'resolution' is nan"},
+       "parameter 'resolution' is nan"},
       {rclcpp::Parameter("resolution", 1e-12), rclcpp::Parameter("resolution", 0.05),
-        "cells do not fit in 32 bits"},
+       "cells do not fit in 32 bits"},
     };
     for (const auto & fault : faults) {
       ASSERT_TRUE(node->set_parameter(fault.bad).successful);
@@ -445,9 +455,9 @@ TEST_F(CostmapReliability, TransformThatNeverComesEndsWithAnInterruptThenRosAndT
     auto node = std::make_shared<ProbedCostmap>("costmap");
     ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
     std::thread interrupter([this]() {
-        EXPECT_TRUE(sink_->WaitFor(kWaitLine, 2));
-        std::raise(SIGINT);
-      });
+      EXPECT_TRUE(sink_->WaitFor(kWaitLine, 2));
+      std::raise(SIGINT);
+    });
     nav2_util::CallbackReturn result = nav2_util::CallbackReturn::ERROR;
     node->activate(result);
     interrupter.join();
@@ -468,7 +478,8 @@ TEST_F(CostmapReliability, TransformThatNeverComesEndsWithAnInterruptThenRosAndT
   EXPECT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline);
 }
 
-TEST_F(CostmapReliability, ShutdownFromAnotherThreadDuringTheWaitStillActivatesAndEverythingAfterWorks)
+TEST_F(
+  CostmapReliability, ShutdownFromAnotherThreadDuringTheWaitStillActivatesAndEverythingAfterWorks)
 {
   StartRos(Params({}, {{"ticker", kTicker}}));
   const int baseline = kestrune_test::ThreadCount();
@@ -476,9 +487,9 @@ TEST_F(CostmapReliability, ShutdownFromAnotherThreadDuringTheWaitStillActivatesA
     auto node = std::make_shared<ProbedCostmap>("costmap");
     ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
     std::thread stopper([this]() {
-        EXPECT_TRUE(sink_->WaitFor(kWaitLine, 2));
-        rclcpp::shutdown();
-      });
+      EXPECT_TRUE(sink_->WaitFor(kWaitLine, 2));
+      rclcpp::shutdown();
+    });
     nav2_util::CallbackReturn result = nav2_util::CallbackReturn::ERROR;
     node->activate(result);
     stopper.join();
@@ -538,11 +549,12 @@ TEST_F(CostmapReliabilityDeathTest, CallbackThatThrowsInThePrivateGroupEndsThePr
       auto node = std::make_shared<ProbedCostmap>("costmap");
       if (node->configure().id() == State::PRIMARY_STATE_INACTIVE) {
         auto timer = node->create_wall_timer(
-          1ms, []() {throw std::runtime_error("private group callback failed");},
+          1ms, []() { throw std::runtime_error("private group callback failed"); },
           node->callback_group_);
         std::this_thread::sleep_for(10s);
       }
-    }, "private group callback failed");
+    },
+    "private group callback failed");
 }
 
 // --- bad logger environment -------------------------------------------------------------
@@ -563,14 +575,16 @@ TEST_F(CostmapReliability, ChildRunsTwoCycles)
 TEST(CostmapReliabilityLogger, BadLoggerEnvironmentFallsBackAndTheNodeLogsEveryStep)
 {
   const std::string invalid_stdout = "environment variable SPDLOG_STDOUT is invalid, and set true";
-  const std::string invalid_systemd = "environment variable SPDLOG_SYSTEMD is invalid, and set false";
+  const std::string invalid_systemd =
+    "environment variable SPDLOG_SYSTEMD is invalid, and set false";
   const std::string invalid_level =
     "environment variable SPDLOG_LEVEL is invalid, and set default level";
   const std::vector<kestrune_test::Environment> environments{
     {{"SPDLOG_STDOUT", "True"}, {"SPDLOG_SYSTEMD", "yes"}, {"SPDLOG_LEVEL", "verbose"}},
     {{"SPDLOG_STDOUT", ""}, {"SPDLOG_SYSTEMD", ""}, {"SPDLOG_LEVEL", ""}},
-    {{"SPDLOG_STDOUT", std::string(100000, 't')}, {"SPDLOG_SYSTEMD", "\xff\xfe true"},
-      {"SPDLOG_LEVEL", "info\nerror"}},
+    {{"SPDLOG_STDOUT", std::string(100000, 't')},
+     {"SPDLOG_SYSTEMD", "\xff\xfe true"},
+     {"SPDLOG_LEVEL", "info\nerror"}},
   };
   const Plugins layers{{"static", kRecording}};
   const Plugins filters{{"keepout", kRecording}};
@@ -590,14 +604,15 @@ TEST(CostmapReliabilityLogger, BadLoggerEnvironmentFallsBackAndTheNodeLogsEveryS
         log_lines.push_back(line);
       }
     }
-    EXPECT_EQ(diagnostics, (std::vector<std::string>{invalid_stdout, invalid_systemd, invalid_level}))
+    EXPECT_EQ(
+      diagnostics, (std::vector<std::string>{invalid_stdout, invalid_systemd, invalid_level}))
       << where;
     ASSERT_FALSE(log_lines.empty()) << where;
     EXPECT_EQ(log_lines.front(), "  1 [INFO] Configuring") << where;
     // The level fell back to info: both cycles are logged whole, numbered on.
     const auto second = std::find_if(
       log_lines.begin() + 1, log_lines.end(),
-      [](const std::string & line) {return DrainSink::MessageOf(line) == "Configuring";});
+      [](const std::string & line) { return DrainSink::MessageOf(line) == "Configuring"; });
     int previous = -1;
     ASSERT_NO_FATAL_FAILURE(
       ExpectCycleLines({log_lines.begin(), second}, layers, filters, previous, where + ", first"));

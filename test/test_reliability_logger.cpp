@@ -77,7 +77,8 @@ bool Parse(const std::string & text, std::size_t begin, std::size_t end, ParsedL
 TEST(LoggerReliability, EightThreadsOfManyLinesStayWholeOrderedAndCounted)
 {
   const auto result = kestrune_test::RunProcess(
-    {KESTRUNE_LOGGER_PROBE, "threads:" + std::to_string(kThreads) + ":" + std::to_string(kLinesPerThread)},
+    {KESTRUNE_LOGGER_PROBE,
+     "threads:" + std::to_string(kThreads) + ":" + std::to_string(kLinesPerThread)},
     {{"SPDLOG_STDOUT", "true"}, {"SPDLOG_SYSTEMD", "false"}, {"SPDLOG_LEVEL", "info"}});
   ASSERT_EQ(result.exit_code, 0);
   const std::string & out = result.output;
@@ -93,7 +94,8 @@ TEST(LoggerReliability, EightThreadsOfManyLinesStayWholeOrderedAndCounted)
     const std::size_t end = out.find('\n', begin);
     ParsedLine line{};
     if (!Parse(out, begin, end, line)) {
-      ADD_FAILURE() << "line " << lines + 1 << " is not whole: '" << out.substr(begin, end - begin) << "'";
+      ADD_FAILURE() << "line " << lines + 1 << " is not whole: '" << out.substr(begin, end - begin)
+                    << "'";
       if (++reported == 5) {
         return;
       }

@@ -45,12 +45,11 @@ void InParallel(int count, const std::function<void(int)> & work)
 {
   std::vector<std::thread> workers;
   for (int w = 0; w < kWorkers; ++w) {
-    workers.emplace_back(
-      [w, count, &work]() {
-        for (int i = w; i < count; i += kWorkers) {
-          work(i);
-        }
-      });
+    workers.emplace_back([w, count, &work]() {
+      for (int i = w; i < count; i += kWorkers) {
+        work(i);
+      }
+    });
   }
   for (auto & worker : workers) {
     worker.join();
@@ -61,12 +60,13 @@ template<typename ThreadT>
 class ManyNodeThreads : public ::testing::Test
 {
 protected:
-  void SetUp() override {rclcpp::init(0, nullptr);}
-  void TearDown() override {rclcpp::shutdown();}
+  void SetUp() override { rclcpp::init(0, nullptr); }
+  void TearDown() override { rclcpp::shutdown(); }
 
   /// Batches of node threads made by @p make(i), created and then destroyed
   /// together; checks the thread count after each batch and memory at the end.
-  void RunBatches(const std::string & form, const std::function<std::unique_ptr<ThreadT>(int)> & make)
+  void RunBatches(
+    const std::string & form, const std::function<std::unique_ptr<ThreadT>(int)> & make)
   {
     kestrune_test::HangGuard guard(std::chrono::seconds(kSanitized ? 240 : 120));
     const int baseline = kestrune_test::ThreadCount();
@@ -74,9 +74,9 @@ protected:
     for (int batch = 0; batch < kTotal / kBatch; ++batch) {
       std::vector<std::unique_ptr<ThreadT>> threads(kBatch);
       guard.Phase(form + ": creating batch " + std::to_string(batch));
-      InParallel(kBatch, [&](int i) {threads[i] = make(i);});
+      InParallel(kBatch, [&](int i) { threads[i] = make(i); });
       guard.Phase(form + ": destroying batch " + std::to_string(batch));
-      InParallel(kBatch, [&](int i) {threads[i].reset();});
+      InParallel(kBatch, [&](int i) { threads[i].reset(); });
       ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline)
         << form << ": threads left after batch " << batch;
       if (batch == 0) {
@@ -85,7 +85,8 @@ protected:
     }
     if (!kSanitized) {
       const long growth = kestrune_test::ResidentKiB() - resident_after_first;
-      EXPECT_LE(growth, kResidentBoundKiB) << form << ": resident memory grew by " << growth << " KiB";
+      EXPECT_LE(growth, kResidentBoundKiB)
+        << form << ": resident memory grew by " << growth << " KiB";
     }
   }
 };
@@ -101,10 +102,9 @@ TYPED_TEST(ManyNodeThreads, NodeFormBatchesCreatedAndDestroyedTogether)
   for (int i = 0; i < kBatch; ++i) {
     nodes.push_back(std::make_shared<rclcpp::Node>("reliability_" + std::to_string(i)));
   }
-  this->RunBatches(
-    "node form", [&nodes](int i) {
-      return std::make_unique<TypeParam>(nodes[i]->get_node_base_interface());
-    });
+  this->RunBatches("node form", [&nodes](int i) {
+    return std::make_unique<TypeParam>(nodes[i]->get_node_base_interface());
+  });
   // Every node was removed from its executor again.
   rclcpp::executors::SingleThreadedExecutor other;
   for (const auto & node : nodes) {
@@ -120,12 +120,13 @@ TYPED_TEST(ManyNodeThreads, ExecutorFormBatchesCreatedAndDestroyedTogether)
   std::vector<rclcpp::CallbackGroup::SharedPtr> groups;
   std::vector<rclcpp::executors::SingleThreadedExecutor::SharedPtr> executors;
   for (int i = 0; i < kBatch; ++i) {
-    groups.push_back(node->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false));
+    groups.push_back(
+      node->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false));
     executors.push_back(std::make_shared<rclcpp::executors::SingleThreadedExecutor>());
     executors.back()->add_callback_group(groups.back(), node->get_node_base_interface());
   }
   this->RunBatches(
-    "executor form", [&executors](int i) {return std::make_unique<TypeParam>(executors[i]);});
+    "executor form", [&executors](int i) { return std::make_unique<TypeParam>(executors[i]); });
   for (const auto & executor : executors) {
     EXPECT_FALSE(executor->is_spinning());
   }

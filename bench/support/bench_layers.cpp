@@ -15,7 +15,7 @@ class NoOpLayer : public nav2_costmap_2d::Layer
 {
 public:
   void reset() override {}
-  bool isClearable() override {return false;}
+  bool isClearable() override { return false; }
   void updateBounds(double, double, double, double *, double *, double *, double *) override {}
   void updateCosts(nav2_costmap_2d::Costmap2D &, int, int, int, int) override {}
 

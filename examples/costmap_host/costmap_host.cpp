@@ -36,27 +36,36 @@ constexpr double kRobotSpeed = 0.8;
 const char * stateLabel(std::uint8_t id)
 {
   switch (id) {
-    case State::PRIMARY_STATE_UNCONFIGURED: return "unconfigured";
-    case State::PRIMARY_STATE_INACTIVE: return "inactive";
-    case State::PRIMARY_STATE_ACTIVE: return "active";
-    case State::PRIMARY_STATE_FINALIZED: return "finalized";
-    default: return "a transition state";
+    case State::PRIMARY_STATE_UNCONFIGURED:
+      return "unconfigured";
+    case State::PRIMARY_STATE_INACTIVE:
+      return "inactive";
+    case State::PRIMARY_STATE_ACTIVE:
+      return "active";
+    case State::PRIMARY_STATE_FINALIZED:
+      return "finalized";
+    default:
+      return "a transition state";
   }
 }
 
 const char * resultLabel(CallbackReturn result)
 {
   switch (result) {
-    case CallbackReturn::SUCCESS: return "success";
-    case CallbackReturn::FAILURE: return "failure";
-    default: return "error";
+    case CallbackReturn::SUCCESS:
+      return "success";
+    case CallbackReturn::FAILURE:
+      return "failure";
+    default:
+      return "error";
   }
 }
 
 }  // namespace
 
 CostmapHost::CostmapHost(const HostOptions & options, InterruptWatch & interrupt)
-: options_(options), interrupt_(interrupt)
+: options_(options),
+  interrupt_(interrupt)
 {
   costmap_ = std::make_shared<nav2_costmap_2d::KestruneCostmap2DROS>("costmap");
   driver_node_ = std::make_shared<rclcpp::Node>("robot_driver");
@@ -82,8 +91,8 @@ CostmapHost::~CostmapHost()
 
 int CostmapHost::run()
 {
-  const bool ran = lifecycle(1, options_.duration, true) &&
-    lifecycle(2, options_.duration / 2.0, false);
+  const bool ran =
+    lifecycle(1, options_.duration, true) && lifecycle(2, options_.duration / 2.0, false);
   if (!ran) {
     bringDown();
   }
@@ -109,11 +118,13 @@ bool CostmapHost::transition(const char * name, std::uint8_t transition_id, std:
     return true;
   }
   std::cout << fmt::format("{}: {} ({:.1f} ms)", name, resultLabel(result), ms) << std::endl;
-  std::cerr << fmt::format(
-    "costmap_host: the {} transition of '{}' did not succeed: the node ended in state '{}' "
-    "instead of '{}' (the costmap's log above says why)",
-    name, costmap_->get_node_base_interface()->get_fully_qualified_name(), stateLabel(reached),
-    stateLabel(goal)) << std::endl;
+  std::cerr
+    << fmt::format(
+         "costmap_host: the {} transition of '{}' did not succeed: the node ended in state '{}' "
+         "instead of '{}' (the costmap's log above says why)",
+         name, costmap_->get_node_base_interface()->get_fully_qualified_name(), stateLabel(reached),
+         stateLabel(goal))
+    << std::endl;
   return false;
 }
 
@@ -163,13 +174,14 @@ void CostmapHost::runFor(int number, double seconds, bool change_footprint)
       footprint_sent = true;
     }
     Pose2D pose;
-    const std::string where = driver_->pose(pose) ?
-      fmt::format("robot at ({:.2f}, {:.2f}) heading {:.0f} deg", pose.x, pose.y,
-        std::remainder(pose.yaw, 2.0 * M_PI) * 180.0 / M_PI) :
-      std::string("robot not moving yet");
-    progress.show(
-      fmt::format("[run {}] {:.1f} / {:.1f} s, {} costmap updates, {}", number, elapsed, seconds,
-        received, where));
+    const std::string where = driver_->pose(pose)
+                                ? fmt::format(
+                                    "robot at ({:.2f}, {:.2f}) heading {:.0f} deg", pose.x, pose.y,
+                                    std::remainder(pose.yaw, 2.0 * M_PI) * 180.0 / M_PI)
+                                : std::string("robot not moving yet");
+    progress.show(fmt::format(
+      "[run {}] {:.1f} / {:.1f} s, {} costmap updates, {}", number, elapsed, seconds, received,
+      where));
     if (interrupt_.waitFor(std::chrono::milliseconds(100))) {
       break;
     }

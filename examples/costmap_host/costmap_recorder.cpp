@@ -14,10 +14,10 @@ CostmapRecorder::CostmapRecorder(const rclcpp::Node::SharedPtr & node, const std
   // Volatile is enough: the host subscribes before the costmap publishes anything.
   const rclcpp::QoS qos = rclcpp::QoS(10).reliable();
   grid_sub_ = node->create_subscription<nav_msgs::msg::OccupancyGrid>(
-    topic, qos, [this](nav_msgs::msg::OccupancyGrid::ConstSharedPtr grid) {onGrid(grid);});
+    topic, qos, [this](nav_msgs::msg::OccupancyGrid::ConstSharedPtr grid) { onGrid(grid); });
   update_sub_ = node->create_subscription<map_msgs::msg::OccupancyGridUpdate>(
     topic + "_updates", qos,
-    [this](map_msgs::msg::OccupancyGridUpdate::ConstSharedPtr update) {onUpdate(update);});
+    [this](map_msgs::msg::OccupancyGridUpdate::ConstSharedPtr update) { onUpdate(update); });
 }
 
 std::size_t CostmapRecorder::received() const
@@ -49,9 +49,9 @@ void CostmapRecorder::onUpdate(const map_msgs::msg::OccupancyGridUpdate::ConstSh
   const std::size_t y = static_cast<std::size_t>(update->y);
   const std::size_t width = grid_->info.width;
   // An update that does not fit the grid we hold belongs to a grid we missed.
-  if (x + update->width > width || y + update->height > grid_->info.height ||
-    update->data.size() != std::size_t{update->width} * update->height)
-  {
+  if (
+    x + update->width > width || y + update->height > grid_->info.height ||
+    update->data.size() != std::size_t{update->width} * update->height) {
     return;
   }
   for (std::size_t row = 0; row < update->height; ++row) {

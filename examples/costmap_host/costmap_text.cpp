@@ -66,9 +66,8 @@ std::string renderCostmap(const nav_msgs::msg::OccupancyGrid & grid, unsigned in
 {
   const unsigned int width = grid.info.width;
   const unsigned int height = grid.info.height;
-  if (width == 0 || height == 0 || columns == 0 ||
-    grid.data.size() != std::size_t{width} * height)
-  {
+  if (
+    width == 0 || height == 0 || columns == 0 || grid.data.size() != std::size_t{width} * height) {
     return {};
   }
   columns = std::min(columns, width);
@@ -81,12 +80,12 @@ std::string renderCostmap(const nav_msgs::msg::OccupancyGrid & grid, unsigned in
   for (unsigned int row = 0; row < rows; ++row) {
     // Row 0 of the picture is the top of the map, the grid's last row.
     const unsigned int y_end = height - static_cast<unsigned int>(std::floor(row * block_y));
-    const unsigned int y_begin = row + 1 == rows ? 0 :
-      height - static_cast<unsigned int>(std::floor((row + 1) * block_y));
+    const unsigned int y_begin =
+      row + 1 == rows ? 0 : height - static_cast<unsigned int>(std::floor((row + 1) * block_y));
     for (unsigned int col = 0; col < columns; ++col) {
       const unsigned int x_begin = static_cast<unsigned int>(std::floor(col * block_x));
-      const unsigned int x_end = col + 1 == columns ? width :
-        static_cast<unsigned int>(std::floor((col + 1) * block_x));
+      const unsigned int x_end =
+        col + 1 == columns ? width : static_cast<unsigned int>(std::floor((col + 1) * block_x));
       int rank = 0;
       for (unsigned int y = y_begin; y < y_end; ++y) {
         for (unsigned int x = x_begin; x < x_end; ++x) {

@@ -42,8 +42,8 @@ public:
   explicit TemporaryFile(const fs::path & target)
   : target_(target)
   {
-    std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX"))
-      .string();
+    std::string pattern =
+      (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     fd_ = mkstemp(pattern.data());
     if (fd_ < 0) {
       throw fileError("create a temporary file for", target.string(), errno);
@@ -156,7 +156,7 @@ void checkOutputFolder(const std::string & folder)
   fs::create_directories(folder, error);
   if (error) {
     throw std::runtime_error(
-            fmt::format("output folder '{}' cannot be created: {}", folder, error.message()));
+      fmt::format("output folder '{}' cannot be created: {}", folder, error.message()));
   }
   if (!fs::is_directory(folder, error)) {
     throw std::runtime_error(fmt::format("output folder '{}' is not a folder", folder));
@@ -165,7 +165,7 @@ void checkOutputFolder(const std::string & folder)
   const int fd = mkstemp(probe.data());
   if (fd < 0) {
     throw std::runtime_error(
-            fmt::format("output folder '{}' is not writable: {}", folder, std::strerror(errno)));
+      fmt::format("output folder '{}' is not writable: {}", folder, std::strerror(errno)));
   }
   ::close(fd);
   ::unlink(probe.c_str());
@@ -175,10 +175,8 @@ SavedCostmap saveCostmap(
   const nav_msgs::msg::OccupancyGrid & grid, const std::string & folder, const std::string & stem)
 {
   if (grid.data.size() != std::size_t{grid.info.width} * grid.info.height) {
-    throw std::runtime_error(
-            fmt::format(
-              "costmap has {} cells, not {}x{}", grid.data.size(), grid.info.width,
-              grid.info.height));
+    throw std::runtime_error(fmt::format(
+      "costmap has {} cells, not {}x{}", grid.data.size(), grid.info.width, grid.info.height));
   }
   const fs::path image_path = fs::path(folder) / (stem + ".pgm");
   const fs::path yaml_path = fs::path(folder) / (stem + ".yaml");
@@ -188,12 +186,11 @@ SavedCostmap saveCostmap(
   image.finish();
 
   TemporaryFile yaml(yaml_path);
-  yaml.write(
-    fmt::format(
-      "image: {}\nmode: trinary\nresolution: {}\norigin: [{}, {}, {}]\nnegate: 0\n"
-      "occupied_thresh: 0.65\nfree_thresh: 0.25\n",
-      image_path.filename().string(), grid.info.resolution, tidy(grid.info.origin.position.x),
-      tidy(grid.info.origin.position.y), tidy(originYaw(grid))));
+  yaml.write(fmt::format(
+    "image: {}\nmode: trinary\nresolution: {}\norigin: [{}, {}, {}]\nnegate: 0\n"
+    "occupied_thresh: 0.65\nfree_thresh: 0.25\n",
+    image_path.filename().string(), grid.info.resolution, tidy(grid.info.origin.position.x),
+    tidy(grid.info.origin.position.y), tidy(originYaw(grid))));
   yaml.finish();
 
   image.commit();

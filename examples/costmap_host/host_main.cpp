@@ -39,8 +39,8 @@ public:
     pointers_.push_back(nullptr);
   }
 
-  int argc() const {return static_cast<int>(args_.size());}
-  const char * const * argv() const {return pointers_.data();}
+  int argc() const { return static_cast<int>(args_.size()); }
+  const char * const * argv() const { return pointers_.data(); }
 
 private:
   std::vector<std::string> args_;
@@ -62,8 +62,8 @@ int hostMain(int argc, char ** argv)
     own.erase(own.begin());
     options = parseHostOptions(own);
   } catch (const UsageError & e) {
-    std::cerr << "costmap_host: " << e.what() << "\n" << "Try '" << program << " --help'."
-              << std::endl;
+    std::cerr << "costmap_host: " << e.what() << "\n"
+              << "Try '" << program << " --help'." << std::endl;
     return kUsage;
   } catch (const std::exception & e) {
     std::cerr << "costmap_host: bad ROS arguments: " << e.what() << std::endl;

@@ -23,11 +23,11 @@ double parseDuration(const std::string & text)
   errno = 0;
   char * end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0.0 ||
-    value > kMaxDuration)
-  {
+  if (
+    text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value) || value <= 0.0 ||
+    value > kMaxDuration) {
     throw UsageError(
-            "--duration '" + text + "' is not a number of seconds above 0 (and at most 86400)");
+      "--duration '" + text + "' is not a number of seconds above 0 (and at most 86400)");
   }
   return value;
 }
@@ -75,7 +75,8 @@ HostOptions parseHostOptions(const std::vector<std::string> & args)
 
 std::string usageText(const std::string & program)
 {
-  return "Usage: " + program + " [--duration SECONDS] [--output DIR] [--help]\n"
+  return "Usage: " + program +
+         " [--duration SECONDS] [--output DIR] [--help]\n"
          "       [--ros-args [--params-file FILE] [-p NAME:=VALUE]...]\n"
          "\n"
          "Runs a costmap node named 'costmap' (namespace /costmap) with layer plugins loaded\n"

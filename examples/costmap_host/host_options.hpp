@@ -14,7 +14,7 @@ namespace kestrune_costmap_host
 /// @brief The host's own command line options (ROS arguments are rclcpp's).
 struct HostOptions
 {
-  double duration{4.0};               ///< seconds of the first run; the second runs half as long
+  double duration{4.0};                 ///< seconds of the first run; the second runs half as long
   std::string output{"./costmap_out"};  ///< folder that receives costmap.pgm and costmap.yaml
   bool help{false};
 };

@@ -31,8 +31,8 @@ HostPaths locateHostPaths()
 
   // Installed as <prefix>/lib/<package>/costmap_host, as ros2 run expects; a prefix
   // found that way follows the install when it is moved.
-  fs::path prefix = exe_dir.empty() ? fs::path() :
-    (exe_dir / KESTRUNE_HOST_EXE_TO_PREFIX).lexically_normal();
+  fs::path prefix =
+    exe_dir.empty() ? fs::path() : (exe_dir / KESTRUNE_HOST_EXE_TO_PREFIX).lexically_normal();
   if (!prefix.empty() && prefix.filename().empty()) {
     prefix = prefix.parent_path();  // "a/b/" from "..": no trailing separator
   }
@@ -53,7 +53,7 @@ bool useAmentPrefix(const std::string & prefix)
   }
   std::error_code error;
   std::istringstream entries(current);
-  for (std::string entry; std::getline(entries, entry, ':'); ) {
+  for (std::string entry; std::getline(entries, entry, ':');) {
     if (!entry.empty() && (entry == prefix || fs::equivalent(entry, prefix, error))) {
       return false;
     }

@@ -22,7 +22,7 @@ InterruptWatch::InterruptWatch()
   // SIGUSR1 only wakes the watch thread when the object goes.
   sigaddset(&signals_, SIGUSR1);
   pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
-  thread_ = std::thread([this]() {watch();});
+  thread_ = std::thread([this]() { watch(); });
 }
 
 InterruptWatch::~InterruptWatch()
@@ -44,7 +44,7 @@ bool InterruptWatch::interrupted() const
 bool InterruptWatch::waitFor(std::chrono::milliseconds timeout)
 {
   std::unique_lock<std::mutex> lock(mutex_);
-  return interrupt_cv_.wait_for(lock, timeout, [this]() {return interrupted_;});
+  return interrupt_cv_.wait_for(lock, timeout, [this]() { return interrupted_; });
 }
 
 void InterruptWatch::watch()

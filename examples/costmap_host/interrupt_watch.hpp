@@ -40,7 +40,7 @@ public:
 
   /// @brief While set, an interrupt also shuts ROS down: the way to end a transition that
   /// waits for as long as ROS runs (activate waiting for the robot's transform).
-  void setShutdownOnInterrupt(bool value) {shutdown_on_interrupt_ = value;}
+  void setShutdownOnInterrupt(bool value) { shutdown_on_interrupt_ = value; }
 
 private:
   void watch();

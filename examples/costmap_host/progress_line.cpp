@@ -12,7 +12,8 @@ namespace kestrune_costmap_host
 {
 
 ProgressLine::ProgressLine(std::FILE * stream)
-: stream_(stream), terminal_(::isatty(::fileno(stream)) == 1)
+: stream_(stream),
+  terminal_(::isatty(::fileno(stream)) == 1)
 {
 }
 

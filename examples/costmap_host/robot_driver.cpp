@@ -40,7 +40,9 @@ std::vector<Pose2D> demoPath()
 }
 
 RobotDriver::RobotDriver(rclcpp::Node::SharedPtr node, std::vector<Pose2D> path, double speed)
-: node_(std::move(node)), path_(std::move(path)), speed_(speed)
+: node_(std::move(node)),
+  path_(std::move(path)),
+  speed_(speed)
 {
   if (path_.size() < 2 || !(speed_ > 0.0)) {
     throw std::invalid_argument("a robot path needs two waypoints or more and a speed above zero");
@@ -52,7 +54,7 @@ RobotDriver::RobotDriver(rclcpp::Node::SharedPtr node, std::vector<Pose2D> path,
   }
   broadcaster_ = std::make_shared<tf2_ros::TransformBroadcaster>(node_);
   static_broadcaster_ = std::make_shared<tf2_ros::StaticTransformBroadcaster>(node_);
-  timer_ = node_->create_wall_timer(std::chrono::milliseconds(50), [this]() {onTimer();});
+  timer_ = node_->create_wall_timer(std::chrono::milliseconds(50), [this]() { onTimer(); });
 }
 
 void RobotDriver::start(std::chrono::milliseconds delay)

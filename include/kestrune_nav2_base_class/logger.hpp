@@ -30,10 +30,10 @@ namespace kestrune
 
 namespace detail
 {
-template<typename ... Args>
+template<typename... Args>
 void Log(
   const spdlog::source_loc & location, spdlog::level::level_enum level,
-  fmt::format_string<Args...> format, Args && ... args);
+  fmt::format_string<Args...> format, Args &&... args);
 }  // namespace detail
 
 /**
@@ -79,7 +79,7 @@ public:
   ~Logger() = default;
 
   /// @brief A handle to the spdlog logger; empty when set-up ended early.
-  std::shared_ptr<spdlog::logger> GetLogger() const {return logger_;}
+  std::shared_ptr<spdlog::logger> GetLogger() const { return logger_; }
 
   /// @brief The level chosen from the environment.
   spdlog::level::level_enum GetLevel() const
@@ -106,12 +106,17 @@ private:
   // logger_ is set once, before Instance() first returns, and lives as long as
   // the instance, so a copy would protect nothing, while its reference count,
   // shared by every logging thread, would bounce between their cores.
-  template<typename ... Args>
+  template<typename... Args>
   friend void detail::Log(
     const spdlog::source_loc & location, spdlog::level::level_enum level,
-    fmt::format_string<Args...> format, Args && ... args);
+    fmt::format_string<Args...> format, Args &&... args);
 
-  enum class Choice { kNotSet, kValid, kInvalid };
+  enum class Choice
+  {
+    kNotSet,
+    kValid,
+    kInvalid
+  };
 
   static Choice ReadBool(const char * variable, bool default_value, bool & value)
   {
@@ -131,9 +136,11 @@ private:
   static void Diagnose(Choice choice, const char * variable, const char * fallback)
   {
     if (choice == Choice::kNotSet) {
-      std::cout << "environment variable " << variable << " is not set, and set " << fallback << "\n";
+      std::cout << "environment variable " << variable << " is not set, and set " << fallback
+                << "\n";
     } else if (choice == Choice::kInvalid) {
-      std::cout << "environment variable " << variable << " is invalid, and set " << fallback << "\n";
+      std::cout << "environment variable " << variable << " is invalid, and set " << fallback
+                << "\n";
     }
   }
 
@@ -162,8 +169,8 @@ private:
     if (const char * text = std::getenv("SPDLOG_LEVEL")) {
       const std::map<std::string, int> levels{
         {"trace", spdlog::level::trace}, {"debug", spdlog::level::debug},
-        {"info", spdlog::level::info}, {"warning", spdlog::level::warn},
-        {"error", spdlog::level::err}, {"critical", spdlog::level::critical}};
+        {"info", spdlog::level::info},   {"warning", spdlog::level::warn},
+        {"error", spdlog::level::err},   {"critical", spdlog::level::critical}};
       try {
         level = levels.at(text);
       } catch (const std::out_of_range &) {
@@ -207,10 +214,10 @@ inline void AppendPrefix(fmt::memory_buffer & text, unsigned int sequence, bool 
 
 /// @brief One log call: prefix with the sequence number, then the message,
 /// handed to spdlog as finished text with the call's source location.
-template<typename ... Args>
+template<typename... Args>
 void Log(
   const spdlog::source_loc & location, spdlog::level::level_enum level,
-  fmt::format_string<Args...> format, Args && ... args)
+  fmt::format_string<Args...> format, Args &&... args)
 {
   Logger & instance = Logger::Instance();
   spdlog::logger * const logger = instance.logger_.get();
@@ -232,9 +239,10 @@ void Log(
 }  // namespace detail
 }  // namespace kestrune
 
-#define KESTRUNE_LOG_AT(level, ...) \
-  ::kestrune::detail::Log( \
-    ::spdlog::source_loc{__FILE__, __LINE__, static_cast<const char *>(__func__)}, level, __VA_ARGS__)
+#define KESTRUNE_LOG_AT(level, ...)                                                       \
+  ::kestrune::detail::Log(                                                                \
+    ::spdlog::source_loc{__FILE__, __LINE__, static_cast<const char *>(__func__)}, level, \
+    __VA_ARGS__)
 
 /// @brief Logs an info line: "<n> [INFO] <message>", fmt placeholders.
 #define KESTRUNE_LOG_INFO(...) KESTRUNE_LOG_AT(::spdlog::level::info, __VA_ARGS__)

@@ -25,8 +25,8 @@ namespace
 constexpr double kEps = 1e-9;
 
 geometry_msgs::msg::TransformStamped makeTransform(
-  const std::string & parent, const std::string & child, double stamp_sec,
-  double x, double y, double yaw)
+  const std::string & parent, const std::string & child, double stamp_sec, double x, double y,
+  double yaw)
 {
   geometry_msgs::msg::TransformStamped t;
   t.header.frame_id = parent;
@@ -57,9 +57,12 @@ class BufferCoreTree : public ::testing::Test
 protected:
   void SetUp() override
   {
-    ASSERT_TRUE(buffer_.setTransform(makeTransform("map", "odom", 0.0, 1.0, 0.0, M_PI_2), "test", true));
-    ASSERT_TRUE(buffer_.setTransform(makeTransform("odom", "base_link", 10.0, 0.0, 0.0, 0.0), "test"));
-    ASSERT_TRUE(buffer_.setTransform(makeTransform("odom", "base_link", 12.0, 2.0, 0.0, M_PI_2), "test"));
+    ASSERT_TRUE(
+      buffer_.setTransform(makeTransform("map", "odom", 0.0, 1.0, 0.0, M_PI_2), "test", true));
+    ASSERT_TRUE(
+      buffer_.setTransform(makeTransform("odom", "base_link", 10.0, 0.0, 0.0, 0.0), "test"));
+    ASSERT_TRUE(
+      buffer_.setTransform(makeTransform("odom", "base_link", 12.0, 2.0, 0.0, M_PI_2), "test"));
   }
 
   tf2::BufferCore buffer_;
@@ -127,9 +130,8 @@ TEST_F(BufferCoreTree, FixedFrameFormComposesTwoTimes)
   EXPECT_NEAR(t.transform.translation.x, 0.0, kEps);
   EXPECT_NEAR(t.transform.translation.y, 2.0, kEps);
   EXPECT_NEAR(yawOf(t), -M_PI_2, kEps);
-  EXPECT_TRUE(
-    buffer_.canTransform(
-      "base_link", tf2::timeFromSec(12.0), "base_link", tf2::timeFromSec(10.0), "odom"));
+  EXPECT_TRUE(buffer_.canTransform(
+    "base_link", tf2::timeFromSec(12.0), "base_link", tf2::timeFromSec(10.0), "odom"));
 }
 
 TEST_F(BufferCoreTree, SameSourceAndTargetIsIdentityEvenForUnknownFrames)
@@ -149,28 +151,33 @@ TEST_F(BufferCoreTree, CanTransformErrorTextsForBadFrameIds)
   std::string err;
   EXPECT_FALSE(buffer_.canTransform("nowhere", "base_link", t, &err));
   EXPECT_EQ(
-    err, "Invalid frame ID \"nowhere\" passed to canTransform argument target_frame - frame "
+    err,
+    "Invalid frame ID \"nowhere\" passed to canTransform argument target_frame - frame "
     "does not exist");
 
   EXPECT_FALSE(buffer_.canTransform("map", "nowhere", t, &err));
   EXPECT_EQ(
-    err, "Invalid frame ID \"nowhere\" passed to canTransform argument source_frame - frame "
+    err,
+    "Invalid frame ID \"nowhere\" passed to canTransform argument source_frame - frame "
     "does not exist");
 
   // The target is checked first, so only its message appears.
   EXPECT_FALSE(buffer_.canTransform("ghost", "nowhere", t, &err));
   EXPECT_EQ(
-    err, "Invalid frame ID \"ghost\" passed to canTransform argument target_frame - frame "
+    err,
+    "Invalid frame ID \"ghost\" passed to canTransform argument target_frame - frame "
     "does not exist");
 
   EXPECT_FALSE(buffer_.canTransform("", "base_link", t, &err));
   EXPECT_EQ(
-    err, "Invalid frame ID \"\" passed to canTransform argument target_frame - in tf2 "
+    err,
+    "Invalid frame ID \"\" passed to canTransform argument target_frame - in tf2 "
     "frame_ids cannot be empty");
 
   EXPECT_FALSE(buffer_.canTransform("map", "/base_link", t, &err));
   EXPECT_EQ(
-    err, "Invalid frame ID \"/base_link\" passed to canTransform argument source_frame - in "
+    err,
+    "Invalid frame ID \"/base_link\" passed to canTransform argument source_frame - in "
     "tf2 frame_ids cannot start with a '/'");
 
   // Without an error string the reason goes to the console instead.
@@ -180,7 +187,9 @@ TEST_F(BufferCoreTree, CanTransformErrorTextsForBadFrameIds)
   EXPECT_NE(
     console.find(
       "Warning: Invalid frame ID \"nowhere\" passed to canTransform argument target_frame - "
-      "frame does not exist"), std::string::npos) << console;
+      "frame does not exist"),
+    std::string::npos)
+    << console;
 }
 
 TEST_F(BufferCoreTree, CanTransformErrorTextForUnconnectedTrees)
@@ -189,14 +198,16 @@ TEST_F(BufferCoreTree, CanTransformErrorTextForUnconnectedTrees)
   std::string err;
   EXPECT_FALSE(buffer_.canTransform("map", "camera", tf2::timeFromSec(11.0), &err));
   EXPECT_EQ(
-    err, "Could not find a connection between 'map' and 'camera' because they are not part of "
+    err,
+    "Could not find a connection between 'map' and 'camera' because they are not part of "
     "the same tree.Tf has two or more unconnected trees.");
 
   // The same with TimePointZero, where the latest-common-time search finds it.
   err.clear();
   EXPECT_FALSE(buffer_.canTransform("map", "camera", tf2::TimePointZero, &err));
   EXPECT_EQ(
-    err, "Could not find a connection between 'map' and 'camera' because they are not part of "
+    err,
+    "Could not find a connection between 'map' and 'camera' because they are not part of "
     "the same tree.Tf has two or more unconnected trees.");
 }
 
@@ -205,13 +216,15 @@ TEST_F(BufferCoreTree, CanTransformErrorTextsForExtrapolation)
   std::string err;
   EXPECT_FALSE(buffer_.canTransform("map", "base_link", tf2::timeFromSec(13.5), &err));
   EXPECT_EQ(
-    err, "Lookup would require extrapolation into the future.  Requested time 13.500000 but the "
+    err,
+    "Lookup would require extrapolation into the future.  Requested time 13.500000 but the "
     "latest data is at time 12.000000, when looking up transform from frame [base_link] to "
     "frame [map]");
 
   EXPECT_FALSE(buffer_.canTransform("odom", "base_link", tf2::timeFromSec(9.25), &err));
   EXPECT_EQ(
-    err, "Lookup would require extrapolation into the past.  Requested time 9.250000 but the "
+    err,
+    "Lookup would require extrapolation into the past.  Requested time 9.250000 but the "
     "earliest data is at time 10.000000, when looking up transform from frame [base_link] to "
     "frame [odom]");
 
@@ -220,7 +233,8 @@ TEST_F(BufferCoreTree, CanTransformErrorTextsForExtrapolation)
   ASSERT_TRUE(buffer_.setTransform(makeTransform("map", "dock", 11.0, 5.0, 0.0, 0.0), "test"));
   EXPECT_FALSE(buffer_.canTransform("dock", "base_link", tf2::timeFromSec(11.5), &err));
   EXPECT_EQ(
-    err, "Lookup would require extrapolation at time 11.500000, but only time 11.000000 is in "
+    err,
+    "Lookup would require extrapolation at time 11.500000, but only time 11.000000 is in "
     "the buffer, when looking up transform from frame [base_link] to frame [dock]");
 }
 
@@ -253,7 +267,8 @@ TEST_F(BufferCoreTree, LookupTransformExceptionTypesAndTexts)
     FAIL() << "no exception";
   } catch (const tf2::InvalidArgumentException & e) {
     EXPECT_STREQ(
-      e.what(), "Invalid argument \"\" passed to lookupTransform argument target_frame - in tf2 "
+      e.what(),
+      "Invalid argument \"\" passed to lookupTransform argument target_frame - in tf2 "
       "frame_ids cannot be empty");
   }
   try {
@@ -261,7 +276,8 @@ TEST_F(BufferCoreTree, LookupTransformExceptionTypesAndTexts)
     FAIL() << "no exception";
   } catch (const tf2::InvalidArgumentException & e) {
     EXPECT_STREQ(
-      e.what(), "Invalid argument \"/map\" passed to lookupTransform argument target_frame - in "
+      e.what(),
+      "Invalid argument \"/map\" passed to lookupTransform argument target_frame - in "
       "tf2 frame_ids cannot start with a '/'");
   }
   try {
@@ -269,7 +285,8 @@ TEST_F(BufferCoreTree, LookupTransformExceptionTypesAndTexts)
     FAIL() << "no exception";
   } catch (const tf2::ExtrapolationException & e) {
     EXPECT_STREQ(
-      e.what(), "Lookup would require extrapolation into the future.  Requested time 20.000000 "
+      e.what(),
+      "Lookup would require extrapolation into the future.  Requested time 20.000000 "
       "but the latest data is at time 12.000000, when looking up transform from frame "
       "[base_link] to frame [map]");
   }
@@ -294,7 +311,8 @@ TEST(BufferCore, DynamicDataExpiresAfterCacheTimeButStaticNever)
   std::string err;
   EXPECT_FALSE(buffer.canTransform("odom", "base_link", tf2::timeFromSec(5.0), &err));
   EXPECT_EQ(
-    err, "Lookup would require extrapolation at time 5.000000, but only time 20.000000 is in "
+    err,
+    "Lookup would require extrapolation at time 5.000000, but only time 20.000000 is in "
     "the buffer, when looking up transform from frame [base_link] to frame [odom]");
 
   // Data older than the cache keeps is refused with a console warning.
@@ -304,7 +322,9 @@ TEST(BufferCore, DynamicDataExpiresAfterCacheTimeButStaticNever)
   EXPECT_NE(
     console.find(
       "Warning: TF_OLD_DATA ignoring data from the past for frame base_link at time 5.000000 "
-      "according to authority old"), std::string::npos) << console;
+      "according to authority old"),
+    std::string::npos)
+    << console;
 
   // The static transform answers at any time, however far from its stamp.
   EXPECT_TRUE(buffer.canTransform("map", "odom", tf2::timeFromSec(1.0e6)));
@@ -332,28 +352,28 @@ TEST(BufferCore, SetTransformRejectsInvalidInputWithConsoleErrors)
   std::vector<Case> cases;
   cases.push_back(
     {makeTransform("odom", "odom", 1.0, 0.0, 0.0, 0.0),
-      "Error:   TF_SELF_TRANSFORM: Ignoring transform from authority \"auth\" with frame_id and "
-      "child_frame_id  \"odom\" because they are the same"});
+     "Error:   TF_SELF_TRANSFORM: Ignoring transform from authority \"auth\" with frame_id and "
+     "child_frame_id  \"odom\" because they are the same"});
   cases.push_back(
     {makeTransform("", "base_link", 1.0, 0.0, 0.0, 0.0),
-      "Error:   TF_NO_FRAME_ID: Ignoring transform with child_frame_id \"base_link\"  from "
-      "authority \"auth\" because frame_id not set"});
+     "Error:   TF_NO_FRAME_ID: Ignoring transform with child_frame_id \"base_link\"  from "
+     "authority \"auth\" because frame_id not set"});
   cases.push_back(
     {makeTransform("odom", "", 1.0, 0.0, 0.0, 0.0),
-      "Error:   TF_NO_CHILD_FRAME_ID: Ignoring transform from authority \"auth\" because "
-      "child_frame_id not set"});
+     "Error:   TF_NO_CHILD_FRAME_ID: Ignoring transform from authority \"auth\" because "
+     "child_frame_id not set"});
   auto nan_input = makeTransform("odom", "base_link", 1.0, 0.0, 0.0, 0.0);
   nan_input.transform.translation.y = std::nan("");
   cases.push_back(
     {nan_input,
-      "Error:   TF_NAN_INPUT: Ignoring transform for child_frame_id \"base_link\" from "
-      "authority \"auth\" because of a nan value in the transform (0.000000 nan 0.000000)"});
+     "Error:   TF_NAN_INPUT: Ignoring transform for child_frame_id \"base_link\" from "
+     "authority \"auth\" because of a nan value in the transform (0.000000 nan 0.000000)"});
   auto zero_quaternion = makeTransform("odom", "base_link", 1.0, 0.0, 0.0, 0.0);
   zero_quaternion.transform.rotation.w = 0.0;
   cases.push_back(
     {zero_quaternion,
-      "Error:   TF_DENORMALIZED_QUATERNION: Ignoring transform for child_frame_id "
-      "\"base_link\" from authority \"auth\" because of an invalid quaternion"});
+     "Error:   TF_DENORMALIZED_QUATERNION: Ignoring transform for child_frame_id "
+     "\"base_link\" from authority \"auth\" because of an invalid quaternion"});
 
   for (const auto & c : cases) {
     testing::internal::CaptureStderr();
@@ -423,8 +443,8 @@ TEST(BufferCore, TransformableRequestsFireWhenDataArrives)
 
   std::vector<tf2::TransformableResult> results;
   auto cb = [&results](
-    tf2::TransformableRequestHandle, const std::string &, const std::string &, tf2::TimePoint,
-    tf2::TransformableResult result) {results.push_back(result);};
+              tf2::TransformableRequestHandle, const std::string &, const std::string &,
+              tf2::TimePoint, tf2::TransformableResult result) { results.push_back(result); };
 
   // Available now: handle 0 and no callback.
   EXPECT_EQ(buffer.addTransformableRequest(cb, "odom", "base_link", tf2::timeFromSec(1.0)), 0u);
@@ -454,12 +474,12 @@ TEST(BufferCore, ConcurrentWriterAndReadersStayConsistent)
 
   std::atomic<bool> done{false};
   std::thread writer([&buffer, &done]() {
-      for (int i = 1; i <= 2000; ++i) {
-        buffer.setTransform(
-          makeTransform("odom", "base_link", 1.0 + i * 0.01, i * 0.01, 0.0, 0.0), "writer");
-      }
-      done = true;
-    });
+    for (int i = 1; i <= 2000; ++i) {
+      buffer.setTransform(
+        makeTransform("odom", "base_link", 1.0 + i * 0.01, i * 0.01, 0.0, 0.0), "writer");
+    }
+    done = true;
+  });
   int answered = 0;
   do {
     std::string err;
@@ -490,7 +510,8 @@ TEST(Tf2Time, ConversionsMatchUpstreamRounding)
 TEST(Tf2GeometryMsgs, RobotPoseFromTransformAndYaw)
 {
   tf2::BufferCore buffer;
-  ASSERT_TRUE(buffer.setTransform(makeTransform("map", "base_link", 1.0, 2.0, 3.0, M_PI_2), "test"));
+  ASSERT_TRUE(
+    buffer.setTransform(makeTransform("map", "base_link", 1.0, 2.0, 3.0, M_PI_2), "test"));
 
   // What the costmap does to find the robot: the identity pose in the base
   // frame, transformed into the global frame.

@@ -28,9 +28,8 @@ using nav2_costmap_2d::LayeredCostmap;
 TEST(Footprint, ParsesBracketedPairs)
 {
   std::vector<Point> footprint;
-  ASSERT_TRUE(
-    nav2_costmap_2d::makeFootprintFromString(
-      "[[0.5, 0.25], [-0.5, 0.25], [-0.5, -0.25],[0.5,-0.25]]", footprint));
+  ASSERT_TRUE(nav2_costmap_2d::makeFootprintFromString(
+    "[[0.5, 0.25], [-0.5, 0.25], [-0.5, -0.25],[0.5,-0.25]]", footprint));
   ASSERT_EQ(footprint.size(), 4u);
   EXPECT_DOUBLE_EQ(footprint[0].x, 0.5);
   EXPECT_DOUBLE_EQ(footprint[0].y, 0.25);
@@ -52,8 +51,7 @@ TEST(Footprint, RefusesAWordAndNamesIt)
 {
   std::vector<Point> footprint;
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(
-    nav2_costmap_2d::makeFootprintFromString("[[1, 1], [2, two], [3, 3]]", footprint));
+  EXPECT_FALSE(nav2_costmap_2d::makeFootprintFromString("[[1, 1], [2, two], [3, 3]]", footprint));
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_NE(log.find("'two'"), std::string::npos) << log;
   EXPECT_NE(log.find("[[1, 1], [2, two], [3, 3]]"), std::string::npos) << log;
@@ -66,8 +64,7 @@ TEST(Footprint, RefusesAPointThatIsNotAPairAndKeepsThePointsBeforeIt)
   std::vector<Point> footprint;
   testing::internal::CaptureStderr();
   EXPECT_FALSE(
-    nav2_costmap_2d::makeFootprintFromString(
-      "[[1, 1], [2, 2, 2], [3, 3], [4, 4]]", footprint));
+    nav2_costmap_2d::makeFootprintFromString("[[1, 1], [2, 2, 2], [3, 3], [4, 4]]", footprint));
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_NE(log.find("Found a point with 3 numbers"), std::string::npos) << log;
   ASSERT_EQ(footprint.size(), 1u);
@@ -169,8 +166,7 @@ TEST(Costmap2D, FillsAConvexPolygonAndRefusesOneOffTheGrid)
   for (unsigned int y = 0; y < 10; ++y) {
     for (unsigned int x = 0; x < 10; ++x) {
       const bool inside = x >= 2 && x <= 5 && y >= 2 && y <= 5;
-      EXPECT_EQ(grid.getCost(x, y), inside ? nav2_costmap_2d::LETHAL_OBSTACLE : 0)
-        << x << "," << y;
+      EXPECT_EQ(grid.getCost(x, y), inside ? nav2_costmap_2d::LETHAL_OBSTACLE : 0) << x << "," << y;
       marked += grid.getCost(x, y) != 0;
     }
   }
@@ -254,10 +250,10 @@ TEST(LayeredCostmap, UpdatesBoundsThenPluginCostsThenFiltersUnderTheMutex)
   layered.updateMap(3.5, 4.5, 0.0);
   EXPECT_EQ(
     events, (std::vector<std::string>{
-    "a updateBounds locked", "b updateBounds locked", "f updateBounds locked",
-    // The plugins draw into the primary grid; the filter sees their result
-    // copied into the combined grid.
-    "a updateCosts 0 primary", "b updateCosts 10 primary", "f updateCosts 20 combined"}));
+              "a updateBounds locked", "b updateBounds locked", "f updateBounds locked",
+              // The plugins draw into the primary grid; the filter sees their result
+              // copied into the combined grid.
+              "a updateCosts 0 primary", "b updateCosts 10 primary", "f updateCosts 20 combined"}));
   EXPECT_EQ(layered.getCostmap()->getCost(3, 4), 30);
   EXPECT_TRUE(layered.isInitialized());
   EXPECT_TRUE(layered.isCurrent());
@@ -284,8 +280,7 @@ TEST(LayeredCostmap, WithoutFiltersPluginsDrawIntoTheCombinedGridAndDisabledOnes
 
   layered.updateMap(1.5, 1.5, 0.0);
   EXPECT_EQ(
-    events,
-    (std::vector<std::string>{"a updateBounds locked", "a updateCosts 0 combined"}));
+    events, (std::vector<std::string>{"a updateBounds locked", "a updateCosts 0 combined"}));
   EXPECT_EQ(layered.getCostmap()->getCost(1, 1), 10);
 }
 

@@ -93,7 +93,7 @@ TEST_F(Costmap2DPublisherTest, PublishesAFullGridThenUpdatesWithTranslatedCosts)
   std::promise<nav_msgs::msg::OccupancyGrid> grid_promise;
   auto grid_sub = listener->create_subscription<nav_msgs::msg::OccupancyGrid>(
     "/pub_ns/costmap", latched,
-    [&grid_promise](nav_msgs::msg::OccupancyGrid::SharedPtr msg) {grid_promise.set_value(*msg);});
+    [&grid_promise](nav_msgs::msg::OccupancyGrid::SharedPtr msg) { grid_promise.set_value(*msg); });
   std::promise<map_msgs::msg::OccupancyGridUpdate> update_promise;
   auto update_sub = listener->create_subscription<map_msgs::msg::OccupancyGridUpdate>(
     "/pub_ns/costmap_updates", latched,
@@ -132,8 +132,8 @@ TEST_F(Costmap2DPublisherTest, PublishesAFullGridThenUpdatesWithTranslatedCosts)
 class ProbedCostmap : public nav2_costmap_2d::Costmap2DROS
 {
 public:
-  using Costmap2DROS::Costmap2DROS;
   using Costmap2DROS::always_send_full_costmap_;
+  using Costmap2DROS::Costmap2DROS;
   using Costmap2DROS::dynamicParametersCallback;
   using Costmap2DROS::filter_names_;
   using Costmap2DROS::filter_types_;
@@ -221,9 +221,9 @@ TEST_F(Costmap2DROSTest, GetParametersReadsTheDefaults)
     node->plugin_names_,
     (std::vector<std::string>{"static_layer", "obstacle_layer", "inflation_layer"}));
   EXPECT_EQ(
-    node->plugin_types_,
-    (std::vector<std::string>{"nav2_costmap_2d::StaticLayer", "nav2_costmap_2d::ObstacleLayer",
-      "nav2_costmap_2d::InflationLayer"}));
+    node->plugin_types_, (std::vector<std::string>{
+                           "nav2_costmap_2d::StaticLayer", "nav2_costmap_2d::ObstacleLayer",
+                           "nav2_costmap_2d::InflationLayer"}));
   EXPECT_TRUE(node->filter_names_.empty());
   EXPECT_TRUE(node->filter_types_.empty());
   EXPECT_EQ(node->publish_cycle_, rclcpp::Duration::from_seconds(1.0));
@@ -269,7 +269,8 @@ TEST_F(Costmap2DROSTest, GetParametersPrefersAValidFootprintOverTheRadius)
   EXPECT_TRUE(node->use_radius_);
   EXPECT_NE(
     log.find("The footprint parameter is invalid: \"[[1, 2]]\", using radius (0.100000) instead"),
-    std::string::npos) << log;
+    std::string::npos)
+    << log;
 
   node->set_parameter(rclcpp::Parameter("footprint", "[[0.5, 0.5], [-0.5, 0.5], [0, -0.5]]"));
   node->set_parameter(rclcpp::Parameter("publish_frequency", 0.0));
@@ -298,7 +299,7 @@ TEST_F(Costmap2DROSTest, DynamicParametersResizeAndRemakeTheFootprint)
 
   auto result = node->dynamicParametersCallback(
     {rclcpp::Parameter("width", 3), rclcpp::Parameter("resolution", 0.5),
-      rclcpp::Parameter("origin_x", -1.0), rclcpp::Parameter("not_a_costmap_parameter", 7)});
+     rclcpp::Parameter("origin_x", -1.0), rclcpp::Parameter("not_a_costmap_parameter", 7)});
   EXPECT_TRUE(result.successful);
   EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 6u);
   EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 10u);
@@ -306,7 +307,7 @@ TEST_F(Costmap2DROSTest, DynamicParametersResizeAndRemakeTheFootprint)
 
   result = node->dynamicParametersCallback(
     {rclcpp::Parameter("footprint", "[[1, 1], [-1, 1], [-1, -1]]"),
-      rclcpp::Parameter("footprint_padding", 0.5)});
+     rclcpp::Parameter("footprint_padding", 0.5)});
   EXPECT_TRUE(result.successful);
   ASSERT_EQ(node->getUnpaddedRobotFootprint().size(), 3u);
   ASSERT_EQ(node->getRobotFootprint().size(), 3u);
@@ -371,7 +372,7 @@ public:
     events_.push_back("clearable reset");
     resetMaps();
   }
-  bool isClearable() override {return true;}
+  bool isClearable() override { return true; }
   void updateBounds(double, double, double, double *, double *, double *, double *) override {}
   void updateCosts(Costmap2D &, int, int, int, int) override {}
 
@@ -414,8 +415,8 @@ TEST_F(Costmap2DROSTest, ClearServicesClearOnlyClearableLayers)
   auto client = client_node->create_client<nav2_msgs::srv::ClearEntireCostmap>(
     "/clear_costmap/clear_entirely_clear_costmap");
   ASSERT_TRUE(client->wait_for_service(std::chrono::seconds(10)));
-  auto response = client->async_send_request(
-    std::make_shared<nav2_msgs::srv::ClearEntireCostmap::Request>());
+  auto response =
+    client->async_send_request(std::make_shared<nav2_msgs::srv::ClearEntireCostmap::Request>());
   rclcpp::executors::SingleThreadedExecutor executor;
   executor.add_node(node->get_node_base_interface());
   executor.add_node(client_node);

@@ -27,15 +27,13 @@ namespace
 constexpr auto kHangGuard = 10s;
 
 template<typename FutureT>
-bool
-ready_within(const FutureT & future, std::chrono::nanoseconds timeout = kHangGuard)
+bool ready_within(const FutureT & future, std::chrono::nanoseconds timeout = kHangGuard)
 {
   return future.wait_for(timeout) == std::future_status::ready;
 }
 
 // Runs fn and returns the what() of the exception it throws ("" if none).
-std::string
-error_of(const std::function<void()> & fn)
+std::string error_of(const std::function<void()> & fn)
 {
   try {
     fn();
@@ -48,8 +46,7 @@ error_of(const std::function<void()> & fn)
 // Spins until the predicate holds; spin_once may return without work (e.g. after a
 // guard condition fired), as upstream.
 template<typename PredicateT>
-bool
-spin_until(rclcpp::Executor & executor, PredicateT predicate)
+bool spin_until(rclcpp::Executor & executor, PredicateT predicate)
 {
   const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
   while (!predicate()) {
@@ -75,7 +72,7 @@ public:
   bool wait(std::chrono::nanoseconds timeout = kHangGuard)
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    return cv_.wait_for(lock, timeout, [this]() {return set_;});
+    return cv_.wait_for(lock, timeout, [this]() { return set_; });
   }
 
 private:
@@ -100,8 +97,7 @@ protected:
   }
 
   // A subscription in `group` (nullptr: default group) that runs `callback` per message.
-  rclcpp::Subscription<std_msgs::msg::String>::SharedPtr
-  subscribe(
+  rclcpp::Subscription<std_msgs::msg::String>::SharedPtr subscribe(
     const std::string & topic, std::function<void(const std_msgs::msg::String &)> callback,
     rclcpp::CallbackGroup::SharedPtr group = nullptr)
   {
@@ -130,8 +126,7 @@ TEST(ContextTest, OkOnlyBetweenInitAndShutdown)
   context->init(0, nullptr);
   EXPECT_TRUE(rclcpp::ok(context));
 
-  EXPECT_EQ(
-    error_of([&]() {context->init(0, nullptr);}), "context is already initialized");
+  EXPECT_EQ(error_of([&]() { context->init(0, nullptr); }), "context is already initialized");
   EXPECT_THROW(context->init(0, nullptr), rclcpp::ContextAlreadyInitialized);
 
   EXPECT_TRUE(rclcpp::shutdown(context, "done"));
@@ -151,10 +146,10 @@ TEST(ContextTest, ShutdownRunsPreShutdownThenOnShutdownCallbacks)
   context->init(0, nullptr);
   std::string order;
   context->add_pre_shutdown_callback(
-    [&]() {order += rclcpp::ok(context) ? "pre(valid)," : "pre(invalid),";});
+    [&]() { order += rclcpp::ok(context) ? "pre(valid)," : "pre(invalid),"; });
   context->add_on_shutdown_callback(
-    [&]() {order += rclcpp::ok(context) ? "on(valid)" : "on(invalid)";});
-  auto removed = context->add_on_shutdown_callback([&]() {order += ",removed";});
+    [&]() { order += rclcpp::ok(context) ? "on(valid)" : "on(invalid)"; });
+  auto removed = context->add_on_shutdown_callback([&]() { order += ",removed"; });
   EXPECT_TRUE(context->remove_on_shutdown_callback(removed));
   EXPECT_FALSE(context->remove_on_shutdown_callback(removed));
 
@@ -166,9 +161,8 @@ TEST(ContextTest, SleepForIsInterruptedByShutdown)
 {
   auto context = std::make_shared<rclcpp::Context>();
   context->init(0, nullptr);
-  auto sleeper = std::async(std::launch::async, [context]() {
-        return rclcpp::sleep_for(1h, context);
-      });
+  auto sleeper =
+    std::async(std::launch::async, [context]() { return rclcpp::sleep_for(1h, context); });
   EXPECT_FALSE(ready_within(sleeper, 50ms));
   context->shutdown("stop sleeping");
   // Upstream notifies outside the sleep's mutex, so a shutdown racing with the start of the
@@ -203,16 +197,17 @@ TEST(ContextTest, ExecutorNeedsAnInitializedContext)
     rclcpp::executors::SingleThreadedExecutor executor(options),
     rclcpp::exceptions::RCLInvalidArgument);
   EXPECT_EQ(
-    error_of([&]() {rclcpp::executors::SingleThreadedExecutor executor(options);}).rfind(
-      "failed to create guard condition: ", 0), 0u);
+    error_of([&]() {
+      rclcpp::executors::SingleThreadedExecutor executor(options);
+    }).rfind("failed to create guard condition: ", 0),
+    0u);
 
   options.context->init(0, nullptr);
   options.context->shutdown("done");
   EXPECT_THROW(
-    rclcpp::executors::SingleThreadedExecutor executor(options),
-    rclcpp::exceptions::RCLError);
+    rclcpp::executors::SingleThreadedExecutor executor(options), rclcpp::exceptions::RCLError);
   EXPECT_EQ(
-    error_of([&]() {rclcpp::executors::SingleThreadedExecutor executor(options);}),
+    error_of([&]() { rclcpp::executors::SingleThreadedExecutor executor(options); }),
     "failed to create guard condition: the given context is not valid, either rcl_init() was "
     "not called or rcl_shutdown() was called.");
 }
@@ -222,16 +217,15 @@ TEST_F(ExecutorTest, CancelBeforeSpinIsLost)
   rclcpp::executors::SingleThreadedExecutor executor;
   std::atomic<int> ticks{0};
   Signal ticked_after_cancel;
-  auto timer = node_->create_wall_timer(
-    1ms, [&]() {
-      if (++ticks == 3) {
-        ticked_after_cancel.set();
-      }
-    });
+  auto timer = node_->create_wall_timer(1ms, [&]() {
+    if (++ticks == 3) {
+      ticked_after_cancel.set();
+    }
+  });
   executor.add_node(node_);
 
   executor.cancel();
-  auto spinner = std::async(std::launch::async, [&]() {executor.spin();});
+  auto spinner = std::async(std::launch::async, [&]() { executor.spin(); });
 
   // The timer keeps firing: spin() overwrote the earlier cancel and is still running.
   ASSERT_TRUE(ticked_after_cancel.wait());
@@ -249,15 +243,14 @@ TEST_F(ExecutorTest, SpinningAgainInsideACallbackThrowsTheUpstreamTexts)
   rclcpp::executors::SingleThreadedExecutor executor;
   std::promise<void> never;
   std::string spin_error, spin_some_error, spin_all_error, spin_once_error, until_error;
-  auto sub = subscribe(
-    "topic", [&](const std_msgs::msg::String &) {
-      spin_error = error_of([&]() {executor.spin();});
-      spin_some_error = error_of([&]() {executor.spin_some();});
-      spin_all_error = error_of([&]() {executor.spin_all(1s);});
-      spin_once_error = error_of([&]() {executor.spin_once();});
-      until_error = error_of(
-        [&]() {executor.spin_until_future_complete(never.get_future().share(), 1s);});
-    });
+  auto sub = subscribe("topic", [&](const std_msgs::msg::String &) {
+    spin_error = error_of([&]() { executor.spin(); });
+    spin_some_error = error_of([&]() { executor.spin_some(); });
+    spin_all_error = error_of([&]() { executor.spin_all(1s); });
+    spin_once_error = error_of([&]() { executor.spin_once(); });
+    until_error =
+      error_of([&]() { executor.spin_until_future_complete(never.get_future().share(), 1s); });
+  });
   executor.add_node(node_);
   publish("topic");
   executor.spin_some();
@@ -268,7 +261,7 @@ TEST_F(ExecutorTest, SpinningAgainInsideACallbackThrowsTheUpstreamTexts)
   EXPECT_EQ(spin_once_error, "spin_once() called while already spinning");
   EXPECT_EQ(until_error, "spin_until_future_complete() called while already spinning");
   EXPECT_EQ(
-    error_of([&]() {executor.spin_all(-1ms);}),
+    error_of([&]() { executor.spin_all(-1ms); }),
     "max_duration must be greater than or equal to 0");
 }
 
@@ -278,16 +271,16 @@ TEST_F(ExecutorTest, NodeAndGroupCanOnlyBelongToOneExecutor)
   rclcpp::executors::SingleThreadedExecutor second;
   first.add_node(node_);
   EXPECT_EQ(
-    error_of([&]() {first.add_node(node_);}),
+    error_of([&]() { first.add_node(node_); }),
     "Node '/ns/executor_test_node' has already been added to an executor.");
   EXPECT_EQ(
-    error_of([&]() {second.add_node(node_);}),
+    error_of([&]() { second.add_node(node_); }),
     "Node '/ns/executor_test_node' has already been added to an executor.");
 
   auto group = node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
   second.add_callback_group(group, node_->get_node_base_interface());
   EXPECT_EQ(
-    error_of([&]() {first.add_callback_group(group, node_->get_node_base_interface());}),
+    error_of([&]() { first.add_callback_group(group, node_->get_node_base_interface()); }),
     "Callback group has already been added to an executor.");
 }
 
@@ -296,18 +289,17 @@ TEST_F(ExecutorTest, RemoveErrorsNameTheMissingAssociation)
   rclcpp::executors::SingleThreadedExecutor first;
   rclcpp::executors::SingleThreadedExecutor second;
   EXPECT_EQ(
-    error_of([&]() {first.remove_node(node_);}),
-    "Node needs to be associated with an executor.");
+    error_of([&]() { first.remove_node(node_); }), "Node needs to be associated with an executor.");
   first.add_node(node_);
   EXPECT_EQ(
-    error_of([&]() {second.remove_node(node_);}),
+    error_of([&]() { second.remove_node(node_); }),
     "Node needs to be associated with this executor.");
   first.remove_node(node_);
   second.add_node(node_);
 
   auto group = node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
   EXPECT_EQ(
-    error_of([&]() {first.remove_callback_group(group);}),
+    error_of([&]() { first.remove_callback_group(group); }),
     "Callback group needs to be associated with executor.");
 }
 
@@ -331,7 +323,8 @@ TEST_F(ExecutorTest, GroupNotAddedAutomaticallyIsServedOnlyViaAddCallbackGroup)
 {
   auto group = node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
   int received = 0;
-  auto sub = subscribe("topic", [&](const std_msgs::msg::String &) {++received;}, group);
+  auto sub = subscribe(
+    "topic", [&](const std_msgs::msg::String &) { ++received; }, group);
   publish("topic");
 
   rclcpp::executors::SingleThreadedExecutor node_executor;
@@ -348,7 +341,7 @@ TEST_F(ExecutorTest, GroupNotAddedAutomaticallyIsServedOnlyViaAddCallbackGroup)
   EXPECT_TRUE(node_->get_node_base_interface()->get_associated_with_executor_atomic().load());
   node_executor.remove_node(node_);
   EXPECT_EQ(
-    error_of([&]() {group_executor.remove_node(node_);}),
+    error_of([&]() { group_executor.remove_node(node_); }),
     "Node needs to be associated with an executor.");
 }
 
@@ -358,7 +351,8 @@ TEST_F(ExecutorTest, GroupCreatedAfterAddNodeIsPickedUpAtTheNextWait)
   executor.add_node(node_);
   auto group = node_->create_callback_group(rclcpp::CallbackGroupType::Reentrant);
   int received = 0;
-  auto sub = subscribe("topic", [&](const std_msgs::msg::String &) {++received;}, group);
+  auto sub = subscribe(
+    "topic", [&](const std_msgs::msg::String &) { ++received; }, group);
   publish("topic");
   executor.spin_some();
   EXPECT_EQ(received, 1);
@@ -372,7 +366,7 @@ TEST_F(ExecutorTest, CallbackGroupsAreHeldWeakly)
   group.reset();
   EXPECT_TRUE(weak_group.expired());
   int groups = 0;
-  node_->for_each_callback_group([&](rclcpp::CallbackGroup::SharedPtr) {++groups;});
+  node_->for_each_callback_group([&](rclcpp::CallbackGroup::SharedPtr) { ++groups; });
   EXPECT_EQ(groups, 1);  // the default group
 }
 
@@ -381,21 +375,20 @@ TEST_F(ExecutorTest, CallbackExceptionLeavesSpinAndSpinCanBeCalledAgain)
   rclcpp::executors::SingleThreadedExecutor executor;
   bool fail = true;
   int handled = 0;
-  auto sub = subscribe(
-    "topic", [&](const std_msgs::msg::String &) {
-      if (fail) {
-        throw std::runtime_error("callback failed");
-      }
-      ++handled;
-    });
+  auto sub = subscribe("topic", [&](const std_msgs::msg::String &) {
+    if (fail) {
+      throw std::runtime_error("callback failed");
+    }
+    ++handled;
+  });
   executor.add_node(node_);
   publish("topic");
-  EXPECT_EQ(error_of([&]() {executor.spin();}), "callback failed");
+  EXPECT_EQ(error_of([&]() { executor.spin(); }), "callback failed");
   EXPECT_FALSE(executor.is_spinning());
 
   // The node stays added and its (mutually exclusive) default group is usable again.
   EXPECT_EQ(
-    error_of([&]() {executor.add_node(node_);}),
+    error_of([&]() { executor.add_node(node_); }),
     "Node '/ns/executor_test_node' has already been added to an executor.");
   fail = false;
   publish("topic");
@@ -407,16 +400,16 @@ TEST_F(ExecutorTest, ShutdownEndsSpinNormallyAndLaterSpinsReturnAtOnce)
 {
   rclcpp::executors::SingleThreadedExecutor executor;
   Signal spinning;
-  auto timer = node_->create_wall_timer(1ms, [&]() {spinning.set();});
+  auto timer = node_->create_wall_timer(1ms, [&]() { spinning.set(); });
   executor.add_node(node_);
-  auto spinner = std::async(std::launch::async, [&]() {executor.spin();});
+  auto spinner = std::async(std::launch::async, [&]() { executor.spin(); });
   ASSERT_TRUE(spinning.wait());
 
   rclcpp::shutdown();
   ASSERT_TRUE(ready_within(spinner));
   EXPECT_NO_THROW(spinner.get());
 
-  auto again = std::async(std::launch::async, [&]() {executor.spin();});
+  auto again = std::async(std::launch::async, [&]() { executor.spin(); });
   ASSERT_TRUE(ready_within(again));
   again.get();
   std::promise<void> never;
@@ -431,11 +424,10 @@ TEST_F(ExecutorTest, SpinUntilFutureCompleteReportsSuccessAndTimeout)
   executor.add_node(node_);
   std::promise<int> promise;
   auto future = promise.get_future().share();
-  auto timer = node_->create_wall_timer(
-    1ms, [&](rclcpp::TimerBase & self) {
-      promise.set_value(42);
-      self.cancel();
-    });
+  auto timer = node_->create_wall_timer(1ms, [&](rclcpp::TimerBase & self) {
+    promise.set_value(42);
+    self.cancel();
+  });
   EXPECT_EQ(executor.spin_until_future_complete(future), rclcpp::FutureReturnCode::SUCCESS);
   EXPECT_EQ(future.get(), 42);
 
@@ -451,10 +443,10 @@ TEST_F(ExecutorTest, TimerCanBeCanceledAndReset)
   executor.add_node(node_);
   int ticks = 0;
   auto timer = node_->create_wall_timer(1ms, [&](rclcpp::TimerBase & self) {
-        ++ticks;
-        self.cancel();
-      });
-  ASSERT_TRUE(spin_until(executor, [&]() {return ticks == 1;}));
+    ++ticks;
+    self.cancel();
+  });
+  ASSERT_TRUE(spin_until(executor, [&]() { return ticks == 1; }));
   EXPECT_TRUE(timer->is_canceled());
   EXPECT_EQ(timer->time_until_trigger(), std::chrono::nanoseconds::max());
   executor.spin_once(5ms);
@@ -462,7 +454,7 @@ TEST_F(ExecutorTest, TimerCanBeCanceledAndReset)
 
   timer->reset();
   EXPECT_FALSE(timer->is_canceled());
-  ASSERT_TRUE(spin_until(executor, [&]() {return ticks == 2;}));
+  ASSERT_TRUE(spin_until(executor, [&]() { return ticks == 2; }));
 }
 
 TEST_F(ExecutorTest, MultiThreadedExecutorRunsReentrantCallbacksConcurrently)
@@ -477,22 +469,22 @@ TEST_F(ExecutorTest, MultiThreadedExecutorRunsReentrantCallbacksConcurrently)
   int arrived = 0;
   std::atomic<int> met{0};
   auto meet = [&](const std_msgs::msg::String &) {
-      std::unique_lock<std::mutex> lock(mutex);
-      ++arrived;
-      cv.notify_all();
-      if (cv.wait_for(lock, kHangGuard, [&]() {return arrived == 2;})) {
-        ++met;
-      }
-    };
+    std::unique_lock<std::mutex> lock(mutex);
+    ++arrived;
+    cv.notify_all();
+    if (cv.wait_for(lock, kHangGuard, [&]() { return arrived == 2; })) {
+      ++met;
+    }
+  };
   auto sub_a = subscribe("a", meet, group);
   auto sub_b = subscribe("b", meet, group);
   executor.add_node(node_);
-  auto spinner = std::async(std::launch::async, [&]() {executor.spin();});
+  auto spinner = std::async(std::launch::async, [&]() { executor.spin(); });
   publish("a");
   publish("b");
   {
     std::unique_lock<std::mutex> lock(mutex);
-    cv.wait_for(lock, kHangGuard, [&]() {return arrived == 2;});
+    cv.wait_for(lock, kHangGuard, [&]() { return arrived == 2; });
   }
   executor.cancel();
   ASSERT_TRUE(ready_within(spinner));
@@ -511,24 +503,24 @@ TEST_F(ExecutorTest, MultiThreadedExecutorNeverOverlapsMutuallyExclusiveCallback
   int max_active = 0;
   int finished = 0;
   auto hold = [&](const std_msgs::msg::String &) {
-      std::unique_lock<std::mutex> lock(mutex);
-      max_active = std::max(max_active, ++active);
-      cv.notify_all();
-      // Give the other callback every chance to start meanwhile.
-      cv.wait_for(lock, 100ms, [&]() {return active == 2;});
-      --active;
-      ++finished;
-      cv.notify_all();
-    };
+    std::unique_lock<std::mutex> lock(mutex);
+    max_active = std::max(max_active, ++active);
+    cv.notify_all();
+    // Give the other callback every chance to start meanwhile.
+    cv.wait_for(lock, 100ms, [&]() { return active == 2; });
+    --active;
+    ++finished;
+    cv.notify_all();
+  };
   auto sub_a = subscribe("a", hold, group);
   auto sub_b = subscribe("b", hold, group);
   executor.add_node(node_);
-  auto spinner = std::async(std::launch::async, [&]() {executor.spin();});
+  auto spinner = std::async(std::launch::async, [&]() { executor.spin(); });
   publish("a");
   publish("b");
   {
     std::unique_lock<std::mutex> lock(mutex);
-    cv.wait_for(lock, kHangGuard, [&]() {return finished == 2;});
+    cv.wait_for(lock, kHangGuard, [&]() { return finished == 2; });
   }
   executor.cancel();
   ASSERT_TRUE(ready_within(spinner));
@@ -541,10 +533,10 @@ TEST_F(ExecutorTest, MultiThreadedExecutorWithOneThreadPropagatesCallbackExcepti
 {
   rclcpp::executors::MultiThreadedExecutor executor(rclcpp::ExecutorOptions(), 1);
   auto sub = subscribe(
-    "topic", [](const std_msgs::msg::String &) {throw std::runtime_error("callback failed");});
+    "topic", [](const std_msgs::msg::String &) { throw std::runtime_error("callback failed"); });
   executor.add_node(node_);
   publish("topic");
-  EXPECT_EQ(error_of([&]() {executor.spin();}), "callback failed");
+  EXPECT_EQ(error_of([&]() { executor.spin(); }), "callback failed");
   EXPECT_FALSE(executor.is_spinning());
 }
 
@@ -552,14 +544,16 @@ TEST_F(ExecutorTest, MultiThreadedExecutorWithSeveralThreadsTerminatesOnCallback
 {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(
-  {
-    rclcpp::executors::MultiThreadedExecutor executor(rclcpp::ExecutorOptions(), 2);
-    auto sub = subscribe(
-      "topic", [](const std_msgs::msg::String &) {throw std::runtime_error("callback failed");});
-    executor.add_node(node_);
-    publish("topic");
-    executor.spin();
-  }, "");
+    {
+      rclcpp::executors::MultiThreadedExecutor executor(rclcpp::ExecutorOptions(), 2);
+      auto sub = subscribe("topic", [](const std_msgs::msg::String &) {
+        throw std::runtime_error("callback failed");
+      });
+      executor.add_node(node_);
+      publish("topic");
+      executor.spin();
+    },
+    "");
 }
 
 TEST_F(ExecutorTest, MultiThreadedExecutorDefaultsToAtLeastOneThread)
@@ -571,8 +565,8 @@ TEST_F(ExecutorTest, MultiThreadedExecutorDefaultsToAtLeastOneThread)
 TEST_F(ExecutorTest, SpinFreeFunctionReturnsOnShutdown)
 {
   Signal spinning;
-  auto timer = node_->create_wall_timer(1ms, [&]() {spinning.set();});
-  auto spinner = std::async(std::launch::async, [this]() {rclcpp::spin(node_);});
+  auto timer = node_->create_wall_timer(1ms, [&]() { spinning.set(); });
+  auto spinner = std::async(std::launch::async, [this]() { rclcpp::spin(node_); });
   ASSERT_TRUE(spinning.wait());
   rclcpp::shutdown();
   ASSERT_TRUE(ready_within(spinner));

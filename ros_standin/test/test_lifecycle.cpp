@@ -36,23 +36,16 @@ using TransitionMsg = lifecycle_msgs::msg::Transition;
 class RosContext : public ::testing::Test
 {
 protected:
-  void SetUp() override
-  {
-    rclcpp::init(0, nullptr);
-  }
+  void SetUp() override { rclcpp::init(0, nullptr); }
 
-  void TearDown() override
-  {
-    rclcpp::shutdown();
-  }
+  void TearDown() override { rclcpp::shutdown(); }
 };
 
 int count_of(const std::string & haystack, const std::string & needle)
 {
   int count = 0;
   for (auto pos = haystack.find(needle); pos != std::string::npos;
-    pos = haystack.find(needle, pos + needle.size()))
-  {
+       pos = haystack.find(needle, pos + needle.size())) {
     ++count;
   }
   return count;
@@ -134,10 +127,7 @@ class ThrowingNonStdNode : public rclcpp_lifecycle::LifecycleNode
 public:
   using rclcpp_lifecycle::LifecycleNode::LifecycleNode;
 
-  CallbackReturn on_configure(const rclcpp_lifecycle::State &) override
-  {
-    throw 42;
-  }
+  CallbackReturn on_configure(const rclcpp_lifecycle::State &) override { throw 42; }
 };
 
 // --- the state machine ------------------------------------------------------
@@ -155,11 +145,10 @@ TEST_F(LifecycleStates, CallbacksSeeThePreviousPrimaryStateAndRunInTheTransition
   EXPECT_EQ(node->cleanup().id(), StateMsg::PRIMARY_STATE_UNCONFIGURED);
 
   EXPECT_EQ(
-    node->calls, (std::vector<std::string>{
-    "configure from unconfigured in configuring",
-    "activate from inactive in activating",
-    "deactivate from active in deactivating",
-    "cleanup from inactive in cleaningup"}));
+    node->calls,
+    (std::vector<std::string>{
+      "configure from unconfigured in configuring", "activate from inactive in activating",
+      "deactivate from active in deactivating", "cleanup from inactive in cleaningup"}));
 }
 
 TEST_F(LifecycleStates, ShutdownWorksFromEveryPrimaryStateAndSkipsDeactivate)
@@ -195,14 +184,19 @@ TEST_F(LifecycleStates, FailureLeadsBackAsTheDefaultStateMachineSays)
   };
   const std::vector<Case> cases{
     {"configure", {TransitionMsg::TRANSITION_CONFIGURE}, StateMsg::PRIMARY_STATE_UNCONFIGURED},
-    {"activate", {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_ACTIVATE},
-      StateMsg::PRIMARY_STATE_INACTIVE},
-    {"deactivate", {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_ACTIVATE,
-        TransitionMsg::TRANSITION_DEACTIVATE}, StateMsg::PRIMARY_STATE_ACTIVE},
-    {"cleanup", {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_CLEANUP},
-      StateMsg::PRIMARY_STATE_INACTIVE},
-    {"shutdown", {TransitionMsg::TRANSITION_UNCONFIGURED_SHUTDOWN},
-      StateMsg::PRIMARY_STATE_FINALIZED},
+    {"activate",
+     {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_ACTIVATE},
+     StateMsg::PRIMARY_STATE_INACTIVE},
+    {"deactivate",
+     {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_ACTIVATE,
+      TransitionMsg::TRANSITION_DEACTIVATE},
+     StateMsg::PRIMARY_STATE_ACTIVE},
+    {"cleanup",
+     {TransitionMsg::TRANSITION_CONFIGURE, TransitionMsg::TRANSITION_CLEANUP},
+     StateMsg::PRIMARY_STATE_INACTIVE},
+    {"shutdown",
+     {TransitionMsg::TRANSITION_UNCONFIGURED_SHUTDOWN},
+     StateMsg::PRIMARY_STATE_FINALIZED},
   };
   for (const auto & c : cases) {
     auto node = std::make_shared<ScriptedNode>("failing_" + c.failing);
@@ -287,12 +281,13 @@ TEST_F(LifecycleStates, RefusedTransitionKeepsStateAndReturnCodeAndLogsBothLayer
   EXPECT_TRUE(node->calls.empty());
   EXPECT_NE(
     log.find("[rcl_lifecycle]: No transition matching 3 found for current state unconfigured"),
-    std::string::npos) << log;
+    std::string::npos)
+    << log;
   EXPECT_NE(
-    log.find(
-      "[refuser]: Unable to start transition 3 from current state unconfigured: "
-      "Transition is not registered."),
-    std::string::npos) << log;
+    log.find("[refuser]: Unable to start transition 3 from current state unconfigured: "
+             "Transition is not registered."),
+    std::string::npos)
+    << log;
 }
 
 TEST_F(LifecycleStates, ReturnedStateIsTheNodesMemberAndFollowsLaterTransitions)
@@ -309,11 +304,10 @@ TEST_F(LifecycleStates, RegisteredCallbackReplacesTheVirtualOne)
 {
   auto node = std::make_shared<ScriptedNode>("registered");
   rclcpp_lifecycle::State seen;
-  node->register_on_configure(
-    [&seen](const rclcpp_lifecycle::State & previous) {
-      seen = previous;
-      return CallbackReturn::FAILURE;
-    });
+  node->register_on_configure([&seen](const rclcpp_lifecycle::State & previous) {
+    seen = previous;
+    return CallbackReturn::FAILURE;
+  });
   EXPECT_EQ(node->configure().id(), StateMsg::PRIMARY_STATE_UNCONFIGURED);
   EXPECT_EQ(seen.label(), "unconfigured");
   EXPECT_TRUE(node->calls.empty());
@@ -330,7 +324,8 @@ TEST_F(LifecycleStates, AvailableTransitionsLeaveTheCurrentState)
 
   EXPECT_EQ(
     node->trigger_transition(rclcpp_lifecycle::Transition(TransitionMsg::TRANSITION_CONFIGURE))
-    .label(), "inactive");
+      .label(),
+    "inactive");
 }
 
 TEST(LifecycleState, OwnedStatesNeedALabel)
@@ -358,7 +353,7 @@ protected:
     int received = 0;
     auto listener = std::make_shared<rclcpp::Node>("listener", "/ns");
     auto sub = listener->create_subscription<std_msgs::msg::Empty>(
-      "chatter", 10, [&received](std_msgs::msg::Empty::ConstSharedPtr) {++received;});
+      "chatter", 10, [&received](std_msgs::msg::Empty::ConstSharedPtr) { ++received; });
     for (int i = 0; i < count; ++i) {
       pub->publish(std_msgs::msg::Empty());
     }
@@ -448,11 +443,11 @@ TEST_F(Nav2LifecycleNode, ConstructionDeclaresTheHeartbeatAndPrintsTheNotice)
   const std::string log = testing::internal::GetCapturedStderr();
 
   EXPECT_NE(
-    log.find(
-      "\n\tannouncer lifecycle node launched. \n"
-      "\tWaiting on external lifecycle transitions to activate\n"
-      "\tSee https://design.ros2.org/articles/node_lifecycle.html for more information."),
-    std::string::npos) << log;
+    log.find("\n\tannouncer lifecycle node launched. \n"
+             "\tWaiting on external lifecycle transitions to activate\n"
+             "\tSee https://design.ros2.org/articles/node_lifecycle.html for more information."),
+    std::string::npos)
+    << log;
   EXPECT_DOUBLE_EQ(node->get_parameter("bond_heartbeat_period").as_double(), 0.1);
 }
 
@@ -468,11 +463,10 @@ TEST_F(Nav2LifecycleNode, ContextShutdownDeactivatesThenCleansUpAPlainNode)
 
   EXPECT_EQ(node->get_current_state().id(), StateMsg::PRIMARY_STATE_UNCONFIGURED);
   EXPECT_EQ(
-    node->calls, (std::vector<std::string>{
-    "configure from unconfigured in configuring",
-    "activate from inactive in activating",
-    "deactivate from active in deactivating",
-    "cleanup from inactive in cleaningup"}));
+    node->calls,
+    (std::vector<std::string>{
+      "configure from unconfigured in configuring", "activate from inactive in activating",
+      "deactivate from active in deactivating", "cleanup from inactive in cleaningup"}));
   EXPECT_NE(log.find("Running Nav2 LifecycleNode rcl preshutdown (leftover)"), std::string::npos)
     << log;
 }
@@ -482,10 +476,7 @@ class PreshutdownFollower : public nav2_util::LifecycleNode
 public:
   using nav2_util::LifecycleNode::LifecycleNode;
 
-  void on_rcl_preshutdown() override
-  {
-    called = true;
-  }
+  void on_rcl_preshutdown() override { called = true; }
 
   bool called = false;
 };
@@ -532,7 +523,8 @@ TEST_F(Nav2LifecycleNode, ErrorStateOnlyLogsSoAThrowingConfigureEndsUnconfigured
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_NE(
     log.find("[broken]: Lifecycle node broken does not have error state implemented"),
-    std::string::npos) << log;
+    std::string::npos)
+    << log;
 }
 
 TEST_F(Nav2LifecycleNode, PluginTypeThrowsInsteadOfExitingWhenUnset)
@@ -557,9 +549,8 @@ TEST(NodeUtils, NamespacesJoinWithOneSlash)
   EXPECT_EQ(nav2_util::add_namespaces("/", "local_costmap"), "/local_costmap");
   EXPECT_EQ(nav2_util::add_namespaces("robot/", "local_costmap"), "/robot/local_costmap");
   EXPECT_EQ(nav2_util::add_namespaces("/robot", "local_costmap"), "/robot/local_costmap");
-  EXPECT_TRUE(
-    std::regex_match(
-      nav2_util::generate_internal_node_name("my-costmap"), std::regex("my_costmap_[0-9]{8}")));
+  EXPECT_TRUE(std::regex_match(
+    nav2_util::generate_internal_node_name("my-costmap"), std::regex("my_costmap_[0-9]{8}")));
 }
 
 TEST_F(Nav2LifecycleNode, NodeThreadServesTheNodesTimers)
@@ -568,17 +559,16 @@ TEST_F(Nav2LifecycleNode, NodeThreadServesTheNodesTimers)
   std::mutex mutex;
   std::condition_variable fired;
   int ticks = 0;
-  auto timer = node->create_wall_timer(
-    std::chrono::milliseconds(1), [&]() {
-      std::lock_guard<std::mutex> lock(mutex);
-      ++ticks;
-      fired.notify_all();
-    });
+  auto timer = node->create_wall_timer(std::chrono::milliseconds(1), [&]() {
+    std::lock_guard<std::mutex> lock(mutex);
+    ++ticks;
+    fired.notify_all();
+  });
   {
     nav2_util::NodeThread thread(node);
     std::unique_lock<std::mutex> lock(mutex);
     // Generous bound: only a hang guard.
-    EXPECT_TRUE(fired.wait_for(lock, std::chrono::seconds(30), [&]() {return ticks >= 2;}));
+    EXPECT_TRUE(fired.wait_for(lock, std::chrono::seconds(30), [&]() { return ticks >= 2; }));
   }
   // The thread is joined: the executor no longer holds the node.
   auto executor = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();

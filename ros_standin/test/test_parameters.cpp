@@ -31,9 +31,9 @@ namespace
 {
 
 using rclcpp::detail::ParameterBlock;
-using rclcpp::detail::RosArguments;
 using rclcpp::detail::parse_ros_arguments;
 using rclcpp::detail::resolve_parameter_overrides;
+using rclcpp::detail::RosArguments;
 using SetResult = rcl_interfaces::msg::SetParametersResult;
 
 // A params file in a directory of its own, removed with the fixture.
@@ -54,7 +54,7 @@ public:
     std::filesystem::remove_all(dir_, ignored);
   }
 
-  const std::string & path() const {return path_;}
+  const std::string & path() const { return path_; }
 
 private:
   std::string dir_;
@@ -79,8 +79,7 @@ const char kCostmapYaml[] =
   "    use_sim_time: false\n"
   "    update_frequency: 2.0\n";
 
-RosArguments
-parse(std::vector<std::string> args)
+RosArguments parse(std::vector<std::string> args)
 {
   args.insert(args.begin(), "prog");
   std::vector<const char *> argv;
@@ -90,8 +89,7 @@ parse(std::vector<std::string> args)
   return parse_ros_arguments(static_cast<int>(argv.size()), argv.data());
 }
 
-const rclcpp::Parameter &
-find(const ParameterBlock & block, const std::string & name)
+const rclcpp::Parameter & find(const ParameterBlock & block, const std::string & name)
 {
   for (const auto & parameter : block.parameters) {
     if (parameter.get_name() == name) {
@@ -101,8 +99,7 @@ find(const ParameterBlock & block, const std::string & name)
   throw std::out_of_range("no parameter " + name + " in block " + block.node_key);
 }
 
-std::string
-what_of(const std::function<void()> & f)
+std::string what_of(const std::function<void()> & f)
 {
   try {
     f();
@@ -145,11 +142,11 @@ TEST(RosArguments, ParamsFileNestsNodeNamesWithSlashAndParameterNamesWithDot)
 
 TEST(RosArguments, ScalarsAreTypedAsRclTypesThem)
 {
-  const auto args = parse(
-    {"--ros-args",
-      "-p", "hex:=0x10", "-p", "octal:=010", "-p", "not_octal:=08", "-p", "word:=yes",
-      "-p", "quoted:='1'", "-p", "exp:=1e3", "-p", "text:=hello world", "-p", "inf:=.inf",
-      "-p", "bools:=[true, off]", "-p", "doubles:=[1.5, 2.0]"});
+  const auto args =
+    parse({"--ros-args",         "-p", "hex:=0x10",          "-p", "octal:=010",  "-p",
+           "not_octal:=08",      "-p", "word:=yes",          "-p", "quoted:='1'", "-p",
+           "exp:=1e3",           "-p", "text:=hello world",  "-p", "inf:=.inf",   "-p",
+           "bools:=[true, off]", "-p", "doubles:=[1.5, 2.0]"});
   ASSERT_EQ(args.parameter_blocks.size(), 1u);
   const auto & block = args.parameter_blocks[0];
   EXPECT_EQ(find(block, "hex").as_int(), 16);
@@ -191,11 +188,10 @@ TEST(RosArguments, RuleAfterAFileWritesIntoTheExistingBlockInPlace)
 TEST(RosArguments, EverythingOutsideRosArgsSectionsIsKeptInOrder)
 {
   const auto args = parse(
-    {"a", "--ros-args", "-p", "x:=1", "--", "b", "--ros-args", "-p", "y:=2", "--ros-args-end",
-      "c", "-p", "z:=3"});
+    {"a", "--ros-args", "-p", "x:=1", "--", "b", "--ros-args", "-p", "y:=2", "--ros-args-end", "c",
+     "-p", "z:=3"});
   EXPECT_EQ(
-    args.non_ros_arguments,
-    (std::vector<std::string>{"prog", "a", "b", "c", "-p", "z:=3"}));
+    args.non_ros_arguments, (std::vector<std::string>{"prog", "a", "b", "c", "-p", "z:=3"}));
   ASSERT_EQ(args.parameter_blocks.size(), 1u);
   EXPECT_EQ(args.parameter_blocks[0].parameters.size(), 2u);
 }
@@ -217,24 +213,28 @@ TEST(RosArguments, MissingParamsFileIsAnInvalidRosArgsError)
 TEST(RosArguments, ValueAboveRosParametersNamesItsLine)
 {
   ParamsFile file("node:\n  width: 3\n  ros__parameters:\n    a: 1\n");
-  const std::string text = what_of([&] {parse({"--ros-args", "--params-file", file.path()});});
+  const std::string text = what_of([&] { parse({"--ros-args", "--params-file", file.path()}); });
   EXPECT_EQ(
-    text,
-    "failed to initialize rcl: Couldn't parse params file: '--params-file " + file.path() +
-    "'. Error: Cannot have a value before ros__parameters at line 2");
+    text, "failed to initialize rcl: Couldn't parse params file: '--params-file " + file.path() +
+            "'. Error: Cannot have a value before ros__parameters at line 2");
 }
 
 TEST(RosArguments, MixedSequenceAndBadRuleAreRefused)
 {
   EXPECT_THROW(
     parse({"--ros-args", "-p", "a:=[1, x]"}), rclcpp::exceptions::RCLInvalidROSArgsError);
-  const std::string text = what_of([] {parse({"--ros-args", "-p", "no_separator"});});
+  const std::string text = what_of([] { parse({"--ros-args", "-p", "no_separator"}); });
   EXPECT_EQ(
     text.rfind(
       "failed to initialize rcl: Couldn't parse parameter override rule: '-p no_separator'. "
-      "Error: ", 0), 0u) << text;
+      "Error: ",
+      0),
+    0u)
+    << text;
   EXPECT_EQ(
-    what_of([] {parse({"--ros-args", "-p"});}),
+    what_of([] {
+      parse({"--ros-args", "-p"});
+    }),
     "failed to initialize rcl: Couldn't parse trailing -p flag. No parameter override rule found.");
 }
 
@@ -252,8 +252,11 @@ TEST(RosArguments, UnknownRosArgumentsAreListedTogether)
 TEST(RosArguments, NodeArgumentsReportWithTheirOwnPrefix)
 {
   EXPECT_EQ(
-    what_of([] {parse_ros_arguments(std::vector<std::string>{"--ros-args", "--params-file"});}),
-    "failed to parse arguments: Couldn't parse trailing --params-file flag. No file path provided.");
+    what_of([] {
+      parse_ros_arguments(std::vector<std::string>{"--ros-args", "--params-file"});
+    }),
+    "failed to parse arguments: Couldn't parse trailing --params-file flag. No file path "
+    "provided.");
 }
 
 TEST(RosArguments, ContextInitRefusesABadParamsFileAndStaysInvalid)
@@ -305,10 +308,10 @@ TEST(ResolveParameterOverrides, NodeKeysMatchTheFullyQualifiedName)
 TEST(ResolveParameterOverrides, GlobalThenNodeArgumentsThenExplicitOverrides)
 {
   const auto global = parse({"--ros-args", "-p", "a:=1", "-p", "b:=1", "-p", "c:=1"});
-  const auto local = parse_ros_arguments(
-    std::vector<std::string>{"--ros-args", "-p", "b:=2", "-p", "c:=2"});
-  const auto overrides = resolve_parameter_overrides(
-    "/n", {rclcpp::Parameter("c", 3)}, &local, &global);
+  const auto local =
+    parse_ros_arguments(std::vector<std::string>{"--ros-args", "-p", "b:=2", "-p", "c:=2"});
+  const auto overrides =
+    resolve_parameter_overrides("/n", {rclcpp::Parameter("c", 3)}, &local, &global);
   EXPECT_EQ(overrides.at("a").get<int64_t>(), 1);
   EXPECT_EQ(overrides.at("b").get<int64_t>(), 2);
   EXPECT_EQ(overrides.at("c").get<int64_t>(), 3);
@@ -322,10 +325,9 @@ TEST(ParameterValue, ReadingTheWrongTypeNamesBothTypes)
 {
   const rclcpp::ParameterValue value(1.5);
   EXPECT_EQ(value.get<float>(), 1.5);
+  EXPECT_EQ(what_of([&] { value.get<int>(); }), "expected [integer] got [double]");
   EXPECT_EQ(
-    what_of([&] {value.get<int>();}), "expected [integer] got [double]");
-  EXPECT_EQ(
-    what_of([] {rclcpp::Parameter("p").as_string_array();}),
+    what_of([] { rclcpp::Parameter("p").as_string_array(); }),
     "expected [string_array] got [not set]");
 }
 
@@ -374,8 +376,8 @@ protected:
     }
   }
 
-  rclcpp::node_interfaces::NodeParametersInterface &
-  make_node(rclcpp::NodeOptions options = rclcpp::NodeOptions())
+  rclcpp::node_interfaces::NodeParametersInterface & make_node(
+    rclcpp::NodeOptions options = rclcpp::NodeOptions())
   {
     if (!context_) {
       init();
@@ -394,8 +396,10 @@ TEST_F(NodeParametersTest, DeclareTakesTheOverrideUnlessToldToIgnoreIt)
   auto & params = make_node();
   EXPECT_EQ(params.declare_parameter("a", rclcpp::ParameterValue(1)).get<int>(), 7);
   EXPECT_EQ(
-    params.declare_parameter(
-      "b", rclcpp::ParameterValue(1), rcl_interfaces::msg::ParameterDescriptor(), true).get<int>(),
+    params
+      .declare_parameter(
+        "b", rclcpp::ParameterValue(1), rcl_interfaces::msg::ParameterDescriptor(), true)
+      .get<int>(),
     1);
   EXPECT_EQ(params.get_parameter("a").as_int(), 7);
 }
@@ -403,9 +407,8 @@ TEST_F(NodeParametersTest, DeclareTakesTheOverrideUnlessToldToIgnoreIt)
 TEST_F(NodeParametersTest, OptionsBeatGlobalArgumentsUnlessGlobalOnesAreOff)
 {
   init({"--ros-args", "-p", "a:=1", "-p", "b:=1"});
-  auto options = rclcpp::NodeOptions()
-    .arguments({"--ros-args", "-p", "b:=2"})
-    .append_parameter_override("c", 3);
+  auto options =
+    rclcpp::NodeOptions().arguments({"--ros-args", "-p", "b:=2"}).append_parameter_override("c", 3);
   auto & params = make_node(options);
   EXPECT_EQ(params.get_parameter_overrides().at("a").get<int>(), 1);
   EXPECT_EQ(params.get_parameter_overrides().at("b").get<int>(), 2);
@@ -442,7 +445,7 @@ TEST_F(NodeParametersTest, DeclaringTwiceOrReadingUndeclaredThrows)
   auto & params = make_node();
   params.declare_parameter("x", rclcpp::ParameterValue(1));
   EXPECT_EQ(
-    what_of([&] {params.declare_parameter("x", rclcpp::ParameterValue(1));}),
+    what_of([&] { params.declare_parameter("x", rclcpp::ParameterValue(1)); }),
     "parameter 'x' has already been declared");
   EXPECT_THROW(
     params.declare_parameter("x", rclcpp::ParameterValue(1)),
@@ -462,17 +465,17 @@ TEST_F(NodeParametersTest, TypedDeclarationWithoutOverrideHasNoValue)
   rclcpp::Parameter out;
   EXPECT_FALSE(params.get_parameter("plugin", out));
   EXPECT_EQ(
-    what_of([&] {params.get_parameter("plugin");}), "parameter 'plugin' is not initialized");
+    what_of([&] { params.get_parameter("plugin"); }), "parameter 'plugin' is not initialized");
   EXPECT_EQ(
-    what_of([&] {node_->declare_parameter<std::string>("other");}),
+    what_of([&] { node_->declare_parameter<std::string>("other"); }),
     "Statically typed parameter 'other' must be initialized.");
 }
 
 TEST_F(NodeParametersTest, OverridesCanBeDeclaredAutomatically)
 {
   init({"--ros-args", "-p", "a:=1"});
-  auto & params = make_node(
-    rclcpp::NodeOptions().automatically_declare_parameters_from_overrides(true));
+  auto & params =
+    make_node(rclcpp::NodeOptions().automatically_declare_parameters_from_overrides(true));
   EXPECT_EQ(params.get_parameter("a").as_int(), 1);
   // Dynamically typed: another type is accepted.
   EXPECT_TRUE(params.set_parameters({rclcpp::Parameter("a", "text")})[0].successful);
@@ -504,8 +507,8 @@ TEST_F(NodeParametersTest, CallbacksRunNewestFirstAndTheFirstRefusalStopsTheSet)
   auto & params = make_node();
   params.declare_parameter("x", rclcpp::ParameterValue(1));
   std::vector<std::string> calls;
-  auto older = params.add_on_set_parameters_callback(
-    [&calls](const std::vector<rclcpp::Parameter> &) {
+  auto older =
+    params.add_on_set_parameters_callback([&calls](const std::vector<rclcpp::Parameter> &) {
       calls.push_back("older");
       SetResult result;
       result.successful = true;
@@ -543,15 +546,14 @@ TEST_F(NodeParametersTest, CallbacksRunNewestFirstAndTheFirstRefusalStopsTheSet)
 TEST_F(NodeParametersTest, CallbacksAlsoVetTheDeclaredValue)
 {
   auto & params = make_node();
-  auto handle = params.add_on_set_parameters_callback(
-    [](const std::vector<rclcpp::Parameter> &) {
-      SetResult result;
-      result.successful = false;
-      result.reason = "no";
-      return result;
-    });
+  auto handle = params.add_on_set_parameters_callback([](const std::vector<rclcpp::Parameter> &) {
+    SetResult result;
+    result.successful = false;
+    result.reason = "no";
+    return result;
+  });
   EXPECT_EQ(
-    what_of([&] {params.declare_parameter("x", rclcpp::ParameterValue(1));}),
+    what_of([&] { params.declare_parameter("x", rclcpp::ParameterValue(1)); }),
     "parameter 'x' could not be set: no");
   EXPECT_FALSE(params.has_parameter("x"));
 }

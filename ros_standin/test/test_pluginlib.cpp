@@ -69,10 +69,9 @@ TEST_F(Pluginlib, CreatesPluginsDeclaredThroughTheAmentIndex)
   // Sorted lookup names; a class without a name attribute is looked up by its type, and a
   // class of another base class is not offered.
   EXPECT_EQ(
-    loader.getDeclaredClasses(),
-    (std::vector<std::string>{
-    "standin_test_plugins/Square", "standin_test_plugins/Triangle",
-    "standin_test_plugins::Hexagon"}));
+    loader.getDeclaredClasses(), (std::vector<std::string>{
+                                   "standin_test_plugins/Square", "standin_test_plugins/Triangle",
+                                   "standin_test_plugins::Hexagon"}));
   EXPECT_FALSE(loader.isClassAvailable("standin_test_plugins/Circle"));
   EXPECT_EQ(
     loader.getPluginXmlPaths(),
@@ -136,7 +135,8 @@ TEST_F(Pluginlib, ObjectOutlivingItsLoaderWarnsAndCanStillBeDeleted)
     log.find(
       "class_loader.ClassLoader: SEVERE WARNING!!! Attempting to unload library while objects "
       "created by this loader exist in the heap!"),
-    std::string::npos) << log;
+    std::string::npos)
+    << log;
 
   EXPECT_EQ(square->name(), "square");
   square.reset();
@@ -182,20 +182,23 @@ TEST_F(Pluginlib, UnknownLookupNameIsALibraryLoadExceptionListingTheDeclaredType
 
   EXPECT_EQ(
     whatOf<pluginlib::LibraryLoadException>(
-      [&] {loader.createUniqueInstance("standin_test_plugins/Pentagon");}), expected);
+      [&] { loader.createUniqueInstance("standin_test_plugins/Pentagon"); }),
+    expected);
   EXPECT_EQ(
     whatOf<pluginlib::LibraryLoadException>(
-      [&] {loader.createSharedInstance("standin_test_plugins/Pentagon");}), expected);
+      [&] { loader.createSharedInstance("standin_test_plugins/Pentagon"); }),
+    expected);
   EXPECT_EQ(
     whatOf<pluginlib::LibraryLoadException>(
-      [&] {loader.createUnmanagedInstance("standin_test_plugins/Pentagon");}), expected);
+      [&] { loader.createUnmanagedInstance("standin_test_plugins/Pentagon"); }),
+    expected);
 }
 
 TEST_F(Pluginlib, UnknownLookupNameWithNothingDeclaredEndsInASpace)
 {
   ShapeLoader loader("standin_test_base", "standin_test_base::Nothing");
   EXPECT_EQ(
-    whatOf<pluginlib::LibraryLoadException>([&] {loader.createUniqueInstance("any/Thing");}),
+    whatOf<pluginlib::LibraryLoadException>([&] { loader.createUniqueInstance("any/Thing"); }),
     "According to the loaded plugin descriptions the class any/Thing with base class type "
     "standin_test_base::Nothing does not exist. Declared types are ");
 }
@@ -206,7 +209,7 @@ TEST_F(Pluginlib, MissingPackageIsAClassLoaderExceptionNamingTheExistingPrefixes
   const std::string path = kPrefix + ":" + empty_prefix + "::/no/such/prefix";
   setenv("AMENT_PREFIX_PATH", path.c_str(), 1);
   EXPECT_EQ(
-    whatOf<pluginlib::ClassLoaderException>([] {ShapeLoader("no_such_package", kBaseClass);}),
+    whatOf<pluginlib::ClassLoaderException>([] { ShapeLoader("no_such_package", kBaseClass); }),
     "package 'no_such_package' not found, searching: [" + kPrefix + ", " + empty_prefix + "]");
 }
 
@@ -234,7 +237,7 @@ TEST_F(Pluginlib, LibraryMissingOnDiskIsALibraryLoadException)
   ShapeLoader loader("standin_test_faulty", kBaseClass);
   EXPECT_EQ(loader.getClassLibraryPath("faulty/Missing"), "");
   EXPECT_EQ(
-    whatOf<pluginlib::LibraryLoadException>([&] {loader.createUniqueInstance("faulty/Missing");}),
+    whatOf<pluginlib::LibraryLoadException>([&] { loader.createUniqueInstance("faulty/Missing"); }),
     "Could not find library corresponding to plugin faulty/Missing. Make sure that the library "
     "'standin_test_missing' actually exists.");
 }
@@ -243,9 +246,10 @@ TEST_F(Pluginlib, LibraryThatCannotBeOpenedIsALibraryLoadException)
 {
   ShapeLoader loader("standin_test_faulty", kBaseClass);
   const std::string what =
-    whatOf<pluginlib::LibraryLoadException>([&] {loader.createUniqueInstance("faulty/Broken");});
+    whatOf<pluginlib::LibraryLoadException>([&] { loader.createUniqueInstance("faulty/Broken"); });
   const std::string head =
-    "Failed to load library " + kPrefix + "/lib/libstandin_test_broken.so. Make sure that you "
+    "Failed to load library " + kPrefix +
+    "/lib/libstandin_test_broken.so. Make sure that you "
     "are calling the PLUGINLIB_EXPORT_CLASS macro in the library code, and that names are "
     "consistent between this macro and your XML. Error string: ";
   EXPECT_EQ(what.substr(0, head.size()), head);
@@ -256,7 +260,7 @@ TEST_F(Pluginlib, ClassItsLibraryDoesNotRegisterIsACreateClassException)
 {
   ShapeLoader loader("standin_test_faulty", kBaseClass);
   const std::string what = whatOf<pluginlib::CreateClassException>(
-    [&] {loader.createUniqueInstance("faulty/Unregistered");});
+    [&] { loader.createUniqueInstance("faulty/Unregistered"); });
   const std::string head =
     "MultiLibraryClassLoader: Could not create object of class type "
     "standin_test_plugins::Unregistered as no factory exists for it.";
@@ -266,17 +270,15 @@ TEST_F(Pluginlib, ClassItsLibraryDoesNotRegisterIsACreateClassException)
 TEST_F(Pluginlib, ClassTagWithoutTypeOrBaseClassTypeIsAClassLoaderException)
 {
   EXPECT_EQ(
-    whatOf<pluginlib::ClassLoaderException>(
-      [] {
-        ShapeLoader("standin_test_base", kBaseClass, "plugin", {kXmlDir + "/missing_type.xml"});
-      }),
+    whatOf<pluginlib::ClassLoaderException>([] {
+      ShapeLoader("standin_test_base", kBaseClass, "plugin", {kXmlDir + "/missing_type.xml"});
+    }),
     "Class could not be loaded. Attribute 'type' in class tag is missing.");
   EXPECT_EQ(
-    whatOf<pluginlib::ClassLoaderException>(
-      [] {
-        ShapeLoader(
-          "standin_test_base", kBaseClass, "plugin", {kXmlDir + "/missing_base_class_type.xml"});
-      }),
+    whatOf<pluginlib::ClassLoaderException>([] {
+      ShapeLoader(
+        "standin_test_base", kBaseClass, "plugin", {kXmlDir + "/missing_base_class_type.xml"});
+    }),
     "Class could not be loaded. Attribute 'base_class_type' in class tag is missing.");
 }
 
@@ -287,15 +289,14 @@ TEST_F(Pluginlib, DescriptionWithAnotherRootIsSkippedWithAnError)
     "standin_test_base", kBaseClass, "plugin",
     {kXmlDir + "/bad_root.xml", kPrefix + "/share/standin_test_plugins/pluginlib/shapes.xml"});
   const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("[ERROR] [", 0), std::string::npos) << log;
   EXPECT_NE(
     log.find(
-      "[ERROR] [", 0), std::string::npos) << log;
-  EXPECT_NE(
-    log.find(
-      "[pluginlib.ClassLoader]: Skipped loading plugin with error: The XML document '" +
-      kXmlDir + "/bad_root.xml' given to add must have either \"library\" or "
+      "[pluginlib.ClassLoader]: Skipped loading plugin with error: The XML document '" + kXmlDir +
+      "/bad_root.xml' given to add must have either \"library\" or "
       "\"class_libraries\" as the root tag."),
-    std::string::npos) << log;
+    std::string::npos)
+    << log;
   EXPECT_EQ(loader.getDeclaredClasses().size(), 3u);
 }
 

@@ -51,8 +51,7 @@ geometry_msgs::msg::TransformStamped makeTransform(
 // Matches the text Buffer::canTransform appends to errstr on every return.
 std::regex suffixFor(const std::string & timeout)
 {
-  return std::regex(
-    "\\. canTransform returned after [0-9.e+-]+ timeout was " + timeout + "\\.$");
+  return std::regex("\\. canTransform returned after [0-9.e+-]+ timeout was " + timeout + "\\.$");
 }
 
 // The seconds the appended text reports, as the caller would read them.
@@ -93,7 +92,9 @@ class CountingTimerInterface : public tf2_ros::CreateTimerInterface
 {
 public:
   explicit CountingTimerInterface(tf2_ros::CreateTimerInterface::SharedPtr inner)
-  : inner_(std::move(inner)) {}
+  : inner_(std::move(inner))
+  {
+  }
 
   tf2_ros::TimerHandle createTimer(
     rclcpp::Clock::SharedPtr clock, const tf2::Duration & period,
@@ -102,8 +103,8 @@ public:
     ++created;
     return inner_->createTimer(clock, period, callback);
   }
-  void cancel(const tf2_ros::TimerHandle & handle) override {inner_->cancel(handle);}
-  void reset(const tf2_ros::TimerHandle & handle) override {inner_->reset(handle);}
+  void cancel(const tf2_ros::TimerHandle & handle) override { inner_->cancel(handle); }
+  void reset(const tf2_ros::TimerHandle & handle) override { inner_->reset(handle); }
   void remove(const tf2_ros::TimerHandle & handle) override
   {
     ++removed;
@@ -138,8 +139,8 @@ TEST_F(Tf2RosTest, StaticTransformsAreLatchedForAListenerCreatedLater)
   tf2_ros::TransformListener listener(*buffer_);
   std::string err;
   ASSERT_TRUE(
-    buffer_->canTransform(
-      "map", "base_link", tf2::TimePointZero, tf2::durationFromSec(20.0), &err)) << err;
+    buffer_->canTransform("map", "base_link", tf2::TimePointZero, tf2::durationFromSec(20.0), &err))
+    << err;
   auto t = buffer_->lookupTransform("map", "base_link", tf2::TimePointZero);
   EXPECT_DOUBLE_EQ(2.5, t.transform.translation.x);
 }
@@ -149,15 +150,14 @@ TEST_F(Tf2RosTest, DynamicTransformsReachARunningListener)
   tf2_ros::TransformListener listener(*buffer_);
   tf2_ros::TransformBroadcaster broadcaster(node_);
   const builtin_interfaces::msg::Time stamp = node_->get_clock()->now();
-  broadcaster.sendTransform(
-    std::vector<geometry_msgs::msg::TransformStamped>{
-      makeTransform("odom", "base_link", 3.0, stamp),
-      makeTransform("base_link", "laser", 0.25, stamp)});
+  broadcaster.sendTransform(std::vector<geometry_msgs::msg::TransformStamped>{
+    makeTransform("odom", "base_link", 3.0, stamp),
+    makeTransform("base_link", "laser", 0.25, stamp)});
 
   std::string err;
-  ASSERT_TRUE(
-    buffer_->canTransform(
-      "odom", "laser", tf2_ros::fromMsg(stamp), tf2::durationFromSec(20.0), &err)) << err;
+  ASSERT_TRUE(buffer_->canTransform(
+    "odom", "laser", tf2_ros::fromMsg(stamp), tf2::durationFromSec(20.0), &err))
+    << err;
   auto t = buffer_->lookupTransform("odom", "laser", tf2_ros::fromMsg(stamp));
   EXPECT_DOUBLE_EQ(3.25, t.transform.translation.x);
 }
@@ -185,9 +185,8 @@ TEST_F(Tf2RosTest, ListenerWithoutSpinThreadDoesNotEnableTimeouts)
   EXPECT_FALSE(buffer_->isUsingDedicatedThread());
 
   std::string err;
-  EXPECT_FALSE(
-    buffer_->canTransform(
-      "map", "odom", rclcpp::Time(0, 0, RCL_ROS_TIME), rclcpp::Duration(1, 0), &err));
+  EXPECT_FALSE(buffer_->canTransform(
+    "map", "odom", rclcpp::Time(0, 0, RCL_ROS_TIME), rclcpp::Duration(1, 0), &err));
   EXPECT_EQ(std::string(tf2_ros::threading_error), err);
 
   // Its subscriptions sit in the node's default group: spinning the node fills the buffer.
@@ -197,8 +196,7 @@ TEST_F(Tf2RosTest, ListenerWithoutSpinThreadDoesNotEnableTimeouts)
   executor.add_node(node_);
   const auto deadline = std::chrono::steady_clock::now() + kGuard;
   while (!buffer_->canTransform("map", "odom", tf2::TimePointZero) &&
-    std::chrono::steady_clock::now() < deadline)
-  {
+         std::chrono::steady_clock::now() < deadline) {
     executor.spin_once(100ms);
   }
   EXPECT_TRUE(buffer_->canTransform("map", "odom", tf2::TimePointZero));
@@ -216,8 +214,8 @@ TEST_F(Tf2RosTest, ListenerWithSpinThreadFillsTheBufferFromItsOwnThread)
   broadcaster.sendTransform(makeTransform("map", "odom", 1.0));
   std::string err;
   EXPECT_TRUE(
-    buffer_->canTransform(
-      "map", "odom", tf2::TimePointZero, tf2::durationFromSec(20.0), &err)) << err;
+    buffer_->canTransform("map", "odom", tf2::TimePointZero, tf2::durationFromSec(20.0), &err))
+    << err;
 }
 
 TEST_F(Tf2RosTest, SuccessfulCanTransformStillReportsTheWaitInErrstr)
@@ -261,9 +259,9 @@ TEST_F(Tf2RosTest, CanTransformReturnsAsSoonAsTheTransformArrives)
 
   // Published from elsewhere while the caller is (most likely) already waiting.
   std::thread publisher([&]() {
-      std::this_thread::sleep_for(100ms);
-      broadcaster.sendTransform(makeTransform("odom", "base_link", 1.0, stamp));
-    });
+    std::this_thread::sleep_for(100ms);
+    broadcaster.sendTransform(makeTransform("odom", "base_link", 1.0, stamp));
+  });
   std::string err;
   const bool ok = buffer_->canTransform(
     "odom", "base_link", tf2_ros::fromMsg(stamp), tf2::durationFromSec(60.0), &err);
@@ -316,13 +314,12 @@ protected:
   void SetUp() override
   {
     Tf2RosTest::SetUp();
-    timers_ = std::make_shared<CountingTimerInterface>(
-      std::make_shared<tf2_ros::CreateTimerROS>(
-        node_->get_node_base_interface(), node_->get_node_timers_interface()));
+    timers_ = std::make_shared<CountingTimerInterface>(std::make_shared<tf2_ros::CreateTimerROS>(
+      node_->get_node_base_interface(), node_->get_node_timers_interface()));
     buffer_->setCreateTimerInterface(timers_);
     executor_ = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
     executor_->add_node(node_);
-    spinner_ = std::thread([this]() {executor_->spin();});
+    spinner_ = std::thread([this]() { executor_->spin(); });
     // A cancel issued before spin() starts is lost, so wait until it runs.
     const auto deadline = std::chrono::steady_clock::now() + kGuard;
     while (!executor_->is_spinning() && std::chrono::steady_clock::now() < deadline) {
@@ -350,7 +347,7 @@ TEST_F(Tf2RosWaitTest, AvailableTransformCompletesAtOnceWithoutATimer)
   int calls = 0;
   auto future = buffer_->waitForTransform(
     "map", "odom", stamp, tf2::durationFromSec(1.0),
-    [&calls](const tf2_ros::TransformStampedFuture &) {++calls;});
+    [&calls](const tf2_ros::TransformStampedFuture &) { ++calls; });
   ASSERT_EQ(std::future_status::ready, future.wait_for(0s));
   EXPECT_DOUBLE_EQ(1.0, future.get().transform.translation.x);
   EXPECT_EQ(1, calls);
@@ -363,7 +360,7 @@ TEST_F(Tf2RosWaitTest, PendingRequestCompletesWhenTheTransformArrives)
   std::promise<void> called;
   auto future = buffer_->waitForTransform(
     "map", "odom", stamp, tf2::durationFromSec(60.0),
-    [&called](const tf2_ros::TransformStampedFuture &) {called.set_value();});
+    [&called](const tf2_ros::TransformStampedFuture &) { called.set_value(); });
   EXPECT_EQ(1, timers_->created.load());
   ASSERT_EQ(std::future_status::timeout, future.wait_for(0s));
 
@@ -380,7 +377,7 @@ TEST_F(Tf2RosWaitTest, PendingRequestTimesOut)
   std::promise<void> called;
   auto future = buffer_->waitForTransform(
     "map", "odom", tf2::timeFromSec(100.0), tf2::durationFromSec(0.05),
-    [&called](const tf2_ros::TransformStampedFuture &) {called.set_value();});
+    [&called](const tf2_ros::TransformStampedFuture &) { called.set_value(); });
   ASSERT_EQ(std::future_status::ready, future.wait_for(kGuard));
   try {
     future.get();
@@ -397,7 +394,7 @@ TEST_F(Tf2RosWaitTest, CancelledRequestIsDroppedWithoutItsCallback)
   std::atomic<bool> called{false};
   auto future = buffer_->waitForTransform(
     "map", "odom", stamp, tf2::durationFromSec(60.0),
-    [&called](const tf2_ros::TransformStampedFuture &) {called = true;});
+    [&called](const tf2_ros::TransformStampedFuture &) { called = true; });
   buffer_->cancel(future);
   EXPECT_EQ(1, timers_->removed.load());
   ASSERT_TRUE(buffer_->setTransform(makeTransform("map", "odom", 2.0, tf2_ros::toMsg(stamp)), "t"));
@@ -415,24 +412,25 @@ TEST_F(Tf2RosWaitTest, CancelledRequestIsDroppedWithoutItsCallback)
 
 TEST_F(Tf2RosTest, CreateTimerRosNamesTheCallOfAnUnknownHandle)
 {
-  tf2_ros::CreateTimerROS timers(node_->get_node_base_interface(), node_->get_node_timers_interface());
+  tf2_ros::CreateTimerROS timers(
+    node_->get_node_base_interface(), node_->get_node_timers_interface());
   auto expectText = [](const std::function<void()> & call, const char * text) {
-      try {
-        call();
-        ADD_FAILURE() << "no exception, expected: " << text;
-      } catch (const tf2_ros::InvalidTimerHandleException & e) {
-        EXPECT_STREQ(text, e.what());
-      }
-    };
-  expectText([&]() {timers.cancel(42);}, "Invalid timer handle in cancel()");
-  expectText([&]() {timers.reset(42);}, "Invalid timer handle in reset()");
-  expectText([&]() {timers.remove(42);}, "Invalid timer handle in remove()");
+    try {
+      call();
+      ADD_FAILURE() << "no exception, expected: " << text;
+    } catch (const tf2_ros::InvalidTimerHandleException & e) {
+      EXPECT_STREQ(text, e.what());
+    }
+  };
+  expectText([&]() { timers.cancel(42); }, "Invalid timer handle in cancel()");
+  expectText([&]() { timers.reset(42); }, "Invalid timer handle in reset()");
+  expectText([&]() { timers.remove(42); }, "Invalid timer handle in remove()");
 
   // A removed handle is unknown from then on.
   auto handle = timers.createTimer(node_->get_clock(), 1h, [](const tf2_ros::TimerHandle &) {});
   EXPECT_NO_THROW(timers.reset(handle));
   EXPECT_NO_THROW(timers.remove(handle));
-  expectText([&]() {timers.cancel(handle);}, "Invalid timer handle in cancel()");
+  expectText([&]() { timers.cancel(handle); }, "Invalid timer handle in cancel()");
 }
 
 TEST_F(Tf2RosTest, CreateTimerRosTimersRunOnlyWhereTheirGroupIsServed)
@@ -443,8 +441,7 @@ TEST_F(Tf2RosTest, CreateTimerRosTimersRunOnlyWhereTheirGroupIsServed)
   std::promise<tf2_ros::TimerHandle> fired;
   std::atomic<bool> first{true};
   auto handle = timers.createTimer(
-    node_->get_clock(), tf2::durationFromSec(0.001),
-    [&](const tf2_ros::TimerHandle & h) {
+    node_->get_clock(), tf2::durationFromSec(0.001), [&](const tf2_ros::TimerHandle & h) {
       if (first.exchange(false)) {
         fired.set_value(h);
       }
@@ -454,12 +451,11 @@ TEST_F(Tf2RosTest, CreateTimerRosTimersRunOnlyWhereTheirGroupIsServed)
   // An executor that only has the node serves the node's default group...
   std::promise<void> default_fired;
   int default_calls = 0;
-  auto default_timer = node_->create_wall_timer(
-    1ms, [&]() {
-      if (++default_calls == 3) {
-        default_fired.set_value();
-      }
-    });
+  auto default_timer = node_->create_wall_timer(1ms, [&]() {
+    if (++default_calls == 3) {
+      default_fired.set_value();
+    }
+  });
   rclcpp::executors::SingleThreadedExecutor node_executor;
   node_executor.add_node(node_);
   ASSERT_EQ(
@@ -484,12 +480,11 @@ TEST_F(Tf2RosTest, ShutdownReleasesAListenerDestroyedBeforeItsThreadSpun)
   // its executor's cancel (if its thread has not reached spin() yet) and then
   // hang in join(). Whether it hangs is a race, so this only checks the way
   // out: a shutdown ends the listener's spin, and the destructor returns.
-  auto destroyed = std::async(
-    std::launch::async, [this]() {
-      for (int i = 0; i < 20 && rclcpp::ok(); ++i) {
-        tf2_ros::TransformListener listener(*buffer_);
-      }
-    });
+  auto destroyed = std::async(std::launch::async, [this]() {
+    for (int i = 0; i < 20 && rclcpp::ok(); ++i) {
+      tf2_ros::TransformListener listener(*buffer_);
+    }
+  });
   if (destroyed.wait_for(2s) != std::future_status::ready) {
     rclcpp::shutdown();
   }

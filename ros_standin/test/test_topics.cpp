@@ -42,8 +42,7 @@ struct AddTwoInts
   };
 };
 
-String
-make_string(const std::string & data)
+String make_string(const std::string & data)
 {
   String msg;
   msg.data = data;
@@ -77,8 +76,8 @@ protected:
 class Receiver
 {
 public:
-  void on_reference(const String & msg) {received.push_back(msg.data);}
-  void on_shared(String::SharedPtr msg) {received.push_back(msg->data);}
+  void on_reference(const String & msg) { received.push_back(msg.data); }
+  void on_shared(String::SharedPtr msg) { received.push_back(msg->data); }
 
   std::vector<std::string> received;
 };
@@ -101,7 +100,8 @@ TEST_F(TopicsTest, NamesAreResolvedInTheNodeNamespace)
   auto root_node = std::make_shared<rclcpp::Node>("root_node");
   EXPECT_STREQ(root_node->get_namespace(), "/");
   EXPECT_STREQ(root_node->get_fully_qualified_name(), "/root_node");
-  EXPECT_THROW(std::make_shared<rclcpp::Node>("bad-name"), rclcpp::exceptions::InvalidNodeNameError);
+  EXPECT_THROW(
+    std::make_shared<rclcpp::Node>("bad-name"), rclcpp::exceptions::InvalidNodeNameError);
   EXPECT_THROW(
     node_->create_publisher<String>("bad//name", 10), rclcpp::exceptions::InvalidTopicNameError);
 }
@@ -112,13 +112,13 @@ TEST_F(TopicsTest, EveryCallbackFormReceivesTheMessage)
   std::vector<std::string> received;
   using namespace std::placeholders;
   auto by_reference = node_->create_subscription<String>(
-    "chatter", 10, [&](const String & msg) {received.push_back("ref:" + msg.data);});
+    "chatter", 10, [&](const String & msg) { received.push_back("ref:" + msg.data); });
   auto by_const_shared = node_->create_subscription<String>(
-    "chatter", 10, [&](String::ConstSharedPtr msg) {received.push_back("const:" + msg->data);});
+    "chatter", 10, [&](String::ConstSharedPtr msg) { received.push_back("const:" + msg->data); });
   auto by_shared = node_->create_subscription<String>(
-    "chatter", 10, [&](String::SharedPtr msg) {received.push_back("shared:" + msg->data);});
+    "chatter", 10, [&](String::SharedPtr msg) { received.push_back("shared:" + msg->data); });
   auto by_unique = node_->create_subscription<String>(
-    "chatter", 10, [&](String::UniquePtr msg) {received.push_back("unique:" + msg->data);});
+    "chatter", 10, [&](String::UniquePtr msg) { received.push_back("unique:" + msg->data); });
   auto bound_reference = node_->create_subscription<String>(
     "chatter", 10, std::bind(&Receiver::on_reference, &receiver, _1));
   auto bound_shared = node_->create_subscription<String>(
@@ -132,8 +132,9 @@ TEST_F(TopicsTest, EveryCallbackFormReceivesTheMessage)
 
   std::sort(received.begin(), received.end());
   EXPECT_EQ(
-    received, (std::vector<std::string>{
-    "const:a", "const:b", "ref:a", "ref:b", "shared:a", "shared:b", "unique:a", "unique:b"}));
+    received,
+    (std::vector<std::string>{
+      "const:a", "const:b", "ref:a", "ref:b", "shared:a", "shared:b", "unique:a", "unique:b"}));
   std::sort(receiver.received.begin(), receiver.received.end());
   EXPECT_EQ(receiver.received, (std::vector<std::string>{"a", "a", "b", "b"}));
 }
@@ -142,9 +143,9 @@ TEST_F(TopicsTest, EachSubscriptionGetsItsOwnCopy)
 {
   std::string second_saw;
   auto mutating = node_->create_subscription<String>(
-    "chatter", 10, [](String::SharedPtr msg) {msg->data = "changed";});
+    "chatter", 10, [](String::SharedPtr msg) { msg->data = "changed"; });
   auto observing = node_->create_subscription<String>(
-    "chatter", 10, [&](const String & msg) {second_saw = msg.data;});
+    "chatter", 10, [&](const String & msg) { second_saw = msg.data; });
   node_->create_publisher<String>("chatter", 10)->publish(make_string("original"));
   executor_->spin_all(kHangGuard);
   EXPECT_EQ(second_saw, "original");
@@ -155,7 +156,7 @@ TEST_F(TopicsTest, KeepLastQueueKeepsTheNewestMessages)
   std::vector<std::string> received;
   auto sub = node_->create_subscription<String>(
     "chatter", rclcpp::QoS(rclcpp::KeepLast(2)),
-    [&](const String & msg) {received.push_back(msg.data);});
+    [&](const String & msg) { received.push_back(msg.data); });
   auto publisher = node_->create_publisher<String>("chatter", 10);
   for (const char * data : {"1", "2", "3", "4"}) {
     publisher->publish(make_string(data));
@@ -180,8 +181,7 @@ TEST_F(TopicsTest, TopicOfAnotherTypeIsRefused)
 
 TEST_F(TopicsTest, TransientLocalPublisherServesLateJoiners)
 {
-  auto publisher = node_->create_publisher<String>(
-    "/tf_static", rclcpp::QoS(2).transient_local());
+  auto publisher = node_->create_publisher<String>("/tf_static", rclcpp::QoS(2).transient_local());
   for (const char * data : {"1", "2", "3"}) {
     publisher->publish(make_string(data));
   }
@@ -189,9 +189,9 @@ TEST_F(TopicsTest, TransientLocalPublisherServesLateJoiners)
   std::vector<std::string> late_transient_local, late_volatile;
   auto tl_sub = node_->create_subscription<String>(
     "/tf_static", rclcpp::QoS(10).transient_local(),
-    [&](const String & msg) {late_transient_local.push_back(msg.data);});
+    [&](const String & msg) { late_transient_local.push_back(msg.data); });
   auto volatile_sub = node_->create_subscription<String>(
-    "/tf_static", 10, [&](const String & msg) {late_volatile.push_back(msg.data);});
+    "/tf_static", 10, [&](const String & msg) { late_volatile.push_back(msg.data); });
   executor_->spin_all(kHangGuard);
 
   EXPECT_EQ(late_transient_local, (std::vector<std::string>{"2", "3"}));
@@ -205,16 +205,16 @@ TEST_F(TopicsTest, CallbackRunsOnTheExecutorServingTheSubscriptionGroup)
   options.callback_group = group;
   std::promise<std::thread::id> callback_thread;
   auto sub = node_->create_subscription<String>(
-    "chatter", 10, [&](const String &) {callback_thread.set_value(std::this_thread::get_id());},
+    "chatter", 10, [&](const String &) { callback_thread.set_value(std::this_thread::get_id()); },
     options);
 
   rclcpp::executors::SingleThreadedExecutor group_executor;
   group_executor.add_callback_group(group, node_->get_node_base_interface());
   std::promise<std::thread::id> spin_thread;
   std::thread spinner([&]() {
-      spin_thread.set_value(std::this_thread::get_id());
-      group_executor.spin();
-    });
+    spin_thread.set_value(std::this_thread::get_id());
+    group_executor.spin();
+  });
 
   node_->create_publisher<String>("chatter", 10)->publish(make_string("x"));
   executor_->spin_some();  // serves the default group only
@@ -247,9 +247,8 @@ TEST_F(TopicsTest, ServiceRoundTrip)
 
   int64_t from_callback = 0;
   auto with_callback = client->async_send_request(
-    request, [&](rclcpp::Client<AddTwoInts>::SharedFuture future) {
-      from_callback = future.get()->sum;
-    });
+    request,
+    [&](rclcpp::Client<AddTwoInts>::SharedFuture future) { from_callback = future.get()->sum; });
   ASSERT_EQ(
     executor_->spin_until_future_complete(with_callback.future, kHangGuard),
     rclcpp::FutureReturnCode::SUCCESS);
@@ -261,8 +260,8 @@ TEST_F(TopicsTest, ServiceCallbackMayTakeTheRequestHeader)
   int64_t sequence = 0;
   auto service = node_->create_service<AddTwoInts>(
     "add", [&](
-      std::shared_ptr<rmw_request_id_t> header, AddTwoInts::Request::SharedPtr request,
-      AddTwoInts::Response::SharedPtr response) {
+             std::shared_ptr<rmw_request_id_t> header, AddTwoInts::Request::SharedPtr request,
+             AddTwoInts::Response::SharedPtr response) {
       sequence = header->sequence_number;
       response->sum = request->a;
     });

@@ -44,7 +44,9 @@ public:
     sinks.erase(
       std::remove_if(
         sinks.begin(), sinks.end(),
-        [](const spdlog::sink_ptr & s) {return std::dynamic_pointer_cast<CaptureSink>(s) != nullptr;}),
+        [](const spdlog::sink_ptr & s) {
+          return std::dynamic_pointer_cast<CaptureSink>(s) != nullptr;
+        }),
       sinks.end());
   }
 
@@ -59,8 +61,8 @@ protected:
   {
     lines_.push_back(
       {msg.level, std::string(msg.payload.data(), msg.payload.size()),
-        msg.source.filename ? msg.source.filename : "", msg.source.line,
-        msg.source.funcname ? msg.source.funcname : ""});
+       msg.source.filename ? msg.source.filename : "", msg.source.line,
+       msg.source.funcname ? msg.source.funcname : ""});
   }
   void flush_() override {}
 

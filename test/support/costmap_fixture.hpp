@@ -29,7 +29,6 @@ namespace kestrune_test
 class ProbedCostmap : public nav2_costmap_2d::KestruneCostmap2DROS
 {
 public:
-  using KestruneCostmap2DROS::KestruneCostmap2DROS;
   using Costmap2DROS::callback_group_;
   using Costmap2DROS::clear_costmap_service_;
   using Costmap2DROS::costmap_publisher_;
@@ -44,6 +43,7 @@ public:
   using Costmap2DROS::stopped_;
   using Costmap2DROS::tf_buffer_;
   using Costmap2DROS::tf_listener_;
+  using KestruneCostmap2DROS::KestruneCostmap2DROS;
   using KestruneCostmap2DROS::node_thread_;
 };
 
@@ -55,7 +55,7 @@ protected:
   void StartRos(const std::string & parameters_yaml)
   {
     params_path_ = ::testing::TempDir() + "kestrune_costmap_params_" +
-      ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".yaml";
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".yaml";
     std::ofstream(params_path_) << parameters_yaml;
     const char * argv[] = {"test", "--ros-args", "--params-file", params_path_.c_str()};
     rclcpp::init(4, argv);
@@ -125,7 +125,7 @@ protected:
   }
 
   /// Latches the frame WaitUntilListening looks for.
-  void LatchListenerProbe() {BroadcastStatic("map", "kestrune_listener_probe");}
+  void LatchListenerProbe() { BroadcastStatic("map", "kestrune_listener_probe"); }
 
   std::shared_ptr<CaptureSink> sink_;
   std::string params_path_;

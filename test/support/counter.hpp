@@ -32,7 +32,7 @@ public:
   bool WaitFor(int at_least, std::chrono::milliseconds timeout = std::chrono::seconds(10))
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    return changed_.wait_for(lock, timeout, [&] {return value_ >= at_least;});
+    return changed_.wait_for(lock, timeout, [&] { return value_ >= at_least; });
   }
 
 private:

@@ -29,12 +29,11 @@ void LogThreads(int thread_count, int line_count)
 {
   std::vector<std::thread> threads;
   for (int t = 0; t < thread_count; ++t) {
-    threads.emplace_back(
-      [t, line_count]() {
-        for (int k = 0; k < line_count; ++k) {
-          KESTRUNE_LOG_INFO("t{} n{}", t, k);
-        }
-      });
+    threads.emplace_back([t, line_count]() {
+      for (int k = 0; k < line_count; ++k) {
+        KESTRUNE_LOG_INFO("t{} n{}", t, k);
+      }
+    });
   }
   for (auto & thread : threads) {
     thread.join();

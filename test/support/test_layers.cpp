@@ -27,11 +27,11 @@ using kestrune_test::LayerEvents;
 class RecordingLayer : public nav2_costmap_2d::Layer
 {
 public:
-  RecordingLayer() {LayerEvents::Record("create");}
-  ~RecordingLayer() override {LayerEvents::Record("destroy " + name_);}
+  RecordingLayer() { LayerEvents::Record("create"); }
+  ~RecordingLayer() override { LayerEvents::Record("destroy " + name_); }
 
   void reset() override {}
-  bool isClearable() override {return false;}
+  bool isClearable() override { return false; }
   void updateBounds(double, double, double, double *, double *, double *, double *) override {}
   void updateCosts(nav2_costmap_2d::Costmap2D &, int, int, int, int) override {}
 
@@ -39,14 +39,13 @@ protected:
   void onInitialize() override
   {
     auto * mutex = layered_costmap_->getCostmap()->getMutex();
-    const bool locked_elsewhere = std::async(
-      std::launch::async, [mutex]() {
-        if (mutex->try_lock()) {
-          mutex->unlock();
-          return false;
-        }
-        return true;
-      }).get();
+    const bool locked_elsewhere = std::async(std::launch::async, [mutex]() {
+                                    if (mutex->try_lock()) {
+                                      mutex->unlock();
+                                      return false;
+                                    }
+                                    return true;
+                                  }).get();
     bool added = false;
     for (const auto & layer : *layered_costmap_->getPlugins()) {
       added = added || layer.get() == this;
@@ -82,12 +81,14 @@ protected:
     RecordingLayer::onInitialize();
     auto node = node_.lock();
     timer_ = node->create_wall_timer(
-      std::chrono::milliseconds(5), [this]() {
+      std::chrono::milliseconds(5),
+      [this]() {
         LayerEvents::RecordTimerThread(std::this_thread::get_id());
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         volatile unsigned int cells = layered_costmap_->getCostmap()->getSizeInCellsX();
         (void)cells;
-      }, callback_group_);
+      },
+      callback_group_);
   }
 
 private:

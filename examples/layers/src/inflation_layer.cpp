@@ -30,8 +30,8 @@ double checkedNonNegative(const std::string & parameter, double value)
 {
   if (!std::isfinite(value) || value < 0.0) {
     throw std::invalid_argument(
-            "parameter '" + parameter + "' is " + std::to_string(value) +
-            ": it must be a finite number, zero or above");
+      "parameter '" + parameter + "' is " + std::to_string(value) +
+      ": it must be a finite number, zero or above");
   }
   return value;
 }
@@ -202,8 +202,9 @@ void InflationLayer::updateCosts(
     for (int i = min_i; i < max_i; ++i) {
       const unsigned int index = master_grid.getIndex(i, j);
       if (master[index] == LETHAL_OBSTACLE) {
-        bins_[0].push_back({index, static_cast<unsigned int>(i), static_cast<unsigned int>(j),
-            static_cast<unsigned int>(i), static_cast<unsigned int>(j)});
+        bins_[0].push_back(
+          {index, static_cast<unsigned int>(i), static_cast<unsigned int>(j),
+           static_cast<unsigned int>(i), static_cast<unsigned int>(j)});
       }
     }
   }
@@ -221,9 +222,9 @@ void InflationLayer::updateCosts(
       const unsigned int dy = cell.y > cell.src_y ? cell.y - cell.src_y : cell.src_y - cell.y;
       const unsigned char cost = cached_costs_[dx][dy];
       const unsigned char old_cost = master[cell.index];
-      if (old_cost == NO_INFORMATION &&
-        (inflate_unknown_ ? cost > FREE_SPACE : cost >= INSCRIBED_INFLATED_OBSTACLE))
-      {
+      if (
+        old_cost == NO_INFORMATION &&
+        (inflate_unknown_ ? cost > FREE_SPACE : cost >= INSCRIBED_INFLATED_OBSTACLE)) {
         master[cell.index] = cost;
       } else {
         master[cell.index] = std::max(old_cost, cost);

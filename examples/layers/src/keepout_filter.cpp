@@ -49,8 +49,8 @@ void KeepoutFilter::onInitialize()
   node->get_parameter(getFullName("check_period"), check_period);
   if (!std::isfinite(check_period) || check_period < 0.0) {
     throw std::invalid_argument(
-            "parameter '" + getFullName("check_period") + "' is " + std::to_string(check_period) +
-            ": it must be a finite number of seconds, zero or above");
+      "parameter '" + getFullName("check_period") + "' is " + std::to_string(check_period) +
+      ": it must be a finite number of seconds, zero or above");
   }
 
   mask_path_ = resolveMapFile(getFullName("mask_file"), mask_file);
@@ -66,7 +66,7 @@ void KeepoutFilter::onInitialize()
   if (check_period > 0.0) {
     check_timer_ = node->create_wall_timer(
       std::chrono::milliseconds(static_cast<std::int64_t>(check_period * 1000.0)),
-      [this]() {checkMaskFile();}, callback_group_);
+      [this]() { checkMaskFile(); }, callback_group_);
   }
 }
 

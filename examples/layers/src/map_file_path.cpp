@@ -16,7 +16,7 @@ std::string resolveMapFile(const std::string & parameter, const std::string & va
 {
   if (value.empty()) {
     throw std::invalid_argument(
-            "parameter '" + parameter + "' is not set: it must name a map YAML file");
+      "parameter '" + parameter + "' is not set: it must name a map YAML file");
   }
   static const std::string kScheme = "package://";
   if (value.compare(0, kScheme.size(), kScheme) != 0) {
@@ -26,16 +26,15 @@ std::string resolveMapFile(const std::string & parameter, const std::string & va
   const std::size_t slash = rest.find('/');
   if (slash == 0 || slash == std::string::npos || slash + 1 == rest.size()) {
     throw std::invalid_argument(
-            "parameter '" + parameter + "' is '" + value +
-            "': expected package://<package>/<path to the map YAML file>");
+      "parameter '" + parameter + "' is '" + value +
+      "': expected package://<package>/<path to the map YAML file>");
   }
   const std::string package = rest.substr(0, slash);
   std::string share;
   try {
     share = ament_index_cpp::get_package_share_directory(package);
   } catch (const std::exception & e) {
-    throw std::invalid_argument(
-            "parameter '" + parameter + "' is '" + value + "': " + e.what());
+    throw std::invalid_argument("parameter '" + parameter + "' is '" + value + "': " + e.what());
   }
   return (std::filesystem::path(share) / rest.substr(slash + 1)).lexically_normal().string();
 }

@@ -31,7 +31,10 @@ class PgmScanner
 {
 public:
   PgmScanner(const std::string & bytes, const std::string & name)
-  : bytes_(bytes), name_(name) {}
+  : bytes_(bytes),
+    name_(name)
+  {
+  }
 
   /// The next unsigned decimal number; @p what names it in errors.
   std::uint64_t number(const char * what)
@@ -55,8 +58,8 @@ public:
         ++end;
       }
       throw MapIoError(
-              name_, std::string("PGM ") + what + " " + quoted(bytes_.substr(start, end - start)) +
-              " is not a number");
+        name_, std::string("PGM ") + what + " " + quoted(bytes_.substr(start, end - start)) +
+                 " is not a number");
     }
     return value;
   }
@@ -77,10 +80,10 @@ public:
     return pos_ + 1;
   }
 
-  void skip(std::size_t count) {pos_ += count;}
+  void skip(std::size_t count) { pos_ += count; }
 
 private:
-  static bool isDigit(char c) {return c >= '0' && c <= '9';}
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
   static bool isSpace(char c)
   {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -112,8 +115,8 @@ void checkPixel(
 {
   if (value > maxval) {
     throw MapIoError(
-            name, "pixel (" + std::to_string(index % width) + ", " + std::to_string(index / width) +
-            ") is " + std::to_string(value) + ", above the maxval " + std::to_string(maxval));
+      name, "pixel (" + std::to_string(index % width) + ", " + std::to_string(index / width) +
+              ") is " + std::to_string(value) + ", above the maxval " + std::to_string(maxval));
   }
 }
 
@@ -177,25 +180,26 @@ void checkMetadata(const MapMetadata & metadata, const std::string & path)
 {
   if (!std::isfinite(metadata.resolution) || metadata.resolution <= 0.0) {
     throw MapIoError(
-            path, "resolution " + std::to_string(metadata.resolution) +
-            " is not a finite number above zero");
+      path,
+      "resolution " + std::to_string(metadata.resolution) + " is not a finite number above zero");
   }
-  if (!std::isfinite(metadata.origin_x) || !std::isfinite(metadata.origin_y) ||
-    !std::isfinite(metadata.origin_yaw))
-  {
+  if (
+    !std::isfinite(metadata.origin_x) || !std::isfinite(metadata.origin_y) ||
+    !std::isfinite(metadata.origin_yaw)) {
     throw MapIoError(path, "origin is not finite");
   }
   if (!(metadata.free_thresh < metadata.occupied_thresh)) {
     throw MapIoError(
-            path, "free_thresh " + std::to_string(metadata.free_thresh) +
-            " is not below occupied_thresh " + std::to_string(metadata.occupied_thresh));
+      path, "free_thresh " + std::to_string(metadata.free_thresh) +
+              " is not below occupied_thresh " + std::to_string(metadata.occupied_thresh));
   }
 }
 
 }  // namespace
 
 MapIoError::MapIoError(const std::string & file, const std::string & problem)
-: std::runtime_error(quoted(file) + ": " + problem), file_(file)
+: std::runtime_error(quoted(file) + ": " + problem),
+  file_(file)
 {
 }
 
@@ -249,13 +253,12 @@ PgmImage parsePgm(const std::string & bytes, const std::string & name)
   const std::uint64_t maxval = scanner.number("maxval");
   if (width == 0 || height == 0) {
     throw MapIoError(
-            name, "PGM size " + std::to_string(width) + "x" + std::to_string(height) +
-            " has no pixels");
+      name, "PGM size " + std::to_string(width) + "x" + std::to_string(height) + " has no pixels");
   }
   if (width * height > kMaxMapPixels) {
     throw MapIoError(
-            name, "PGM size " + std::to_string(width) + "x" + std::to_string(height) +
-            " is larger than " + std::to_string(kMaxMapPixels) + " pixels");
+      name, "PGM size " + std::to_string(width) + "x" + std::to_string(height) +
+              " is larger than " + std::to_string(kMaxMapPixels) + " pixels");
   }
   if (maxval == 0 || maxval > 65535) {
     throw MapIoError(name, "PGM maxval " + std::to_string(maxval) + " is outside 1..65535");
@@ -273,14 +276,14 @@ PgmImage parsePgm(const std::string & bytes, const std::string & name)
     const std::size_t available = bytes.size() - start;
     if (available < needed) {
       throw MapIoError(
-              name, "PGM pixel data is truncated: " + std::to_string(needed) + " bytes expected, " +
-              std::to_string(available) + " found");
+        name, "PGM pixel data is truncated: " + std::to_string(needed) + " bytes expected, " +
+                std::to_string(available) + " found");
     }
     const auto * raster = reinterpret_cast<const unsigned char *>(bytes.data() + start);
     for (std::size_t i = 0; i < count; ++i) {
       // 16-bit samples are big-endian, most significant byte first.
-      const std::uint64_t value = bytes_per_pixel == 1 ?
-        raster[i] : (std::uint64_t{raster[2 * i]} << 8) | raster[2 * i + 1];
+      const std::uint64_t value =
+        bytes_per_pixel == 1 ? raster[i] : (std::uint64_t{raster[2 * i]} << 8) | raster[2 * i + 1];
       checkPixel(value, image.maxval, i, image.width, name);
       image.pixels[i] = static_cast<std::uint16_t>(value);
     }
@@ -288,8 +291,8 @@ PgmImage parsePgm(const std::string & bytes, const std::string & name)
     for (std::size_t i = 0; i < count; ++i) {
       if (scanner.atEnd()) {
         throw MapIoError(
-                name, "PGM pixel data is truncated: " + std::to_string(count) +
-                " values expected, " + std::to_string(i) + " found");
+          name, "PGM pixel data is truncated: " + std::to_string(count) + " values expected, " +
+                  std::to_string(i) + " found");
       }
       const std::uint64_t value = scanner.number("pixel value");
       checkPixel(value, image.maxval, i, image.width, name);
@@ -371,11 +374,11 @@ MapMetadata readMapMetadata(const std::string & path)
 OccupancyMap toOccupancyMap(const PgmImage & image, const MapMetadata & metadata)
 {
   checkMetadata(metadata, metadata.image);
-  if (image.width == 0 || image.height == 0 || image.maxval == 0 ||
-    image.pixels.size() != std::size_t{image.width} * image.height)
-  {
+  if (
+    image.width == 0 || image.height == 0 || image.maxval == 0 ||
+    image.pixels.size() != std::size_t{image.width} * image.height) {
     throw MapIoError(
-            metadata.image, "image has no pixels or a pixel count that does not match its size");
+      metadata.image, "image has no pixels or a pixel count that does not match its size");
   }
 
   OccupancyMap map;
@@ -405,17 +408,16 @@ OccupancyMap toOccupancyMap(const PgmImage & image, const MapMetadata & metadata
           } else if (occ < metadata.free_thresh) {
             value = 0;
           } else {
-            value = static_cast<std::int8_t>(
-              std::rint(
-                (occ - metadata.free_thresh) /
-                (metadata.occupied_thresh - metadata.free_thresh) * 100.0));
+            value = static_cast<std::int8_t>(std::rint(
+              (occ - metadata.free_thresh) / (metadata.occupied_thresh - metadata.free_thresh) *
+              100.0));
           }
           break;
         case MapMode::Raw: {
-            const double percent = std::round(shade * 255.0);
-            value = percent <= 100.0 ? static_cast<std::int8_t>(percent) : -1;
-            break;
-          }
+          const double percent = std::round(shade * 255.0);
+          value = percent <= 100.0 ? static_cast<std::int8_t>(percent) : -1;
+          break;
+        }
       }
       map.data[std::size_t{my} * map.width + mx] = value;
     }

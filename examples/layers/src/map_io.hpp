@@ -26,7 +26,7 @@ public:
   MapIoError(const std::string & file, const std::string & problem);
 
   /// @brief The file the problem was found in.
-  const std::string & file() const {return file_;}
+  const std::string & file() const { return file_; }
 
 private:
   std::string file_;
@@ -52,12 +52,12 @@ struct PgmImage
 /// @brief The contents of a map_server-style map YAML file.
 struct MapMetadata
 {
-  std::string image;        ///< image path, resolved against the YAML file's folder
-  double resolution{0.0};   ///< metres per pixel
-  double origin_x{0.0};     ///< world position of the lower-left pixel's corner
+  std::string image;       ///< image path, resolved against the YAML file's folder
+  double resolution{0.0};  ///< metres per pixel
+  double origin_x{0.0};    ///< world position of the lower-left pixel's corner
   double origin_y{0.0};
-  double origin_yaw{0.0};   ///< rotation of the map about that corner (radians)
-  bool negate{false};       ///< white is occupied instead of free
+  double origin_yaw{0.0};  ///< rotation of the map about that corner (radians)
+  bool negate{false};      ///< white is occupied instead of free
   double occupied_thresh{0.65};
   double free_thresh{0.25};
   MapMode mode{MapMode::Trinary};
@@ -79,7 +79,7 @@ struct OccupancyMap
   std::vector<std::int8_t> data;
 
   /// @brief The value of cell (@p mx, @p my); the cell must lie inside the map.
-  std::int8_t at(unsigned int mx, unsigned int my) const {return data[my * width + mx];}
+  std::int8_t at(unsigned int mx, unsigned int my) const { return data[my * width + mx]; }
 
   /// @brief The cell holding world point (@p wx, @p wy); false when it lies outside the map.
   bool worldToCell(double wx, double wy, unsigned int & mx, unsigned int & my) const;

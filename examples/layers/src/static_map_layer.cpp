@@ -42,8 +42,8 @@ void StaticMapLayer::onInitialize()
   const std::string path = resolveMapFile(getFullName("map_file"), map_file_);
   map_ = std::make_unique<OccupancyMap>(loadMap(path));
   RCLCPP_INFO(
-    logger_, "%s: loaded map %s (%ux%u cells at %.3f m)", name_.c_str(), path.c_str(),
-    map_->width, map_->height, map_->resolution);
+    logger_, "%s: loaded map %s (%ux%u cells at %.3f m)", name_.c_str(), path.c_str(), map_->width,
+    map_->height, map_->resolution);
 
   current_ = true;
   matchSize();
@@ -99,9 +99,9 @@ void StaticMapLayer::updateBounds(
 {
   std::lock_guard<Costmap2D::mutex_t> guard(*getMutex());
   const Costmap2D * master = layered_costmap_->getCostmap();
-  if (layered_costmap_->isRolling() &&
-    (master->getOriginX() != getOriginX() || master->getOriginY() != getOriginY()))
-  {
+  if (
+    layered_costmap_->isRolling() &&
+    (master->getOriginX() != getOriginX() || master->getOriginY() != getOriginY())) {
     // The window moved with the robot: redraw the map under it.
     matchSize();
   }

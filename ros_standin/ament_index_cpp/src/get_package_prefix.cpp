@@ -13,8 +13,7 @@ namespace ament_index_cpp
 namespace
 {
 
-std::string
-format_package_not_found_error_message(const std::string & package_name)
+std::string format_package_not_found_error_message(const std::string & package_name)
 {
   std::string message = "package '" + package_name + "' not found";
   try {
@@ -38,12 +37,12 @@ format_package_not_found_error_message(const std::string & package_name)
 PackageNotFoundError::PackageNotFoundError(const std::string & _package_name)
 : std::out_of_range(format_package_not_found_error_message(_package_name)),
   package_name(_package_name)
-{}
+{
+}
 
 PackageNotFoundError::~PackageNotFoundError() {}
 
-std::string
-get_package_prefix(const std::string & package_name)
+std::string get_package_prefix(const std::string & package_name)
 {
   // A package exists in a prefix exactly when that prefix's index has its "packages" marker.
   std::string content;

@@ -11,11 +11,8 @@
 namespace ament_index_cpp
 {
 
-bool
-get_resource(
-  const std::string & resource_type,
-  const std::string & resource_name,
-  std::string & content,
+bool get_resource(
+  const std::string & resource_type, const std::string & resource_name, std::string & content,
   std::string * prefix_path)
 {
   if (resource_type.empty()) {

@@ -11,8 +11,7 @@
 namespace ament_index_cpp
 {
 
-std::map<std::string, std::string>
-get_resources(const std::string & resource_type)
+std::map<std::string, std::string> get_resources(const std::string & resource_type)
 {
   if (resource_type.empty()) {
     throw std::invalid_argument("The resource type must not be empty");
@@ -20,7 +19,8 @@ get_resources(const std::string & resource_type)
   namespace fs = std::filesystem;
   std::map<std::string, std::string> resources;
   for (const auto & base_path : get_search_paths()) {
-    const fs::path type_dir = fs::path(base_path) / detail::RESOURCE_INDEX_SUBFOLDER / resource_type;
+    const fs::path type_dir =
+      fs::path(base_path) / detail::RESOURCE_INDEX_SUBFOLDER / resource_type;
     std::error_code ec;
     fs::directory_iterator it(type_dir, ec);
     if (ec) {

@@ -10,8 +10,7 @@
 namespace ament_index_cpp
 {
 
-std::list<std::string>
-get_search_paths()
+std::list<std::string> get_search_paths()
 {
   const char * ament_prefix_path = std::getenv("AMENT_PREFIX_PATH");
   if (!ament_prefix_path || ament_prefix_path[0] == '\0') {

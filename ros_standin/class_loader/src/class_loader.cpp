@@ -84,7 +84,8 @@ int ClassLoader::unloadLibraryInternal(bool lock_plugin_ref_count)
       "class_loader.ClassLoader: SEVERE WARNING!!! Attempting to unload library while objects "
       "created by this loader exist in the heap! You should delete your objects before "
       "attempting to unload the library or destroying the ClassLoader. The library will NOT be "
-      "unloaded.", __FILE__, __LINE__);
+      "unloaded.",
+      __FILE__, __LINE__);
   } else {
     load_ref_count_ = load_ref_count_ - 1;
     if (load_ref_count_ == 0) {

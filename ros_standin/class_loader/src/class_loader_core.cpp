@@ -58,11 +58,14 @@ void insertIntoFactoryMap(AbstractMetaObjectBase * factory)
   if (it != factory_map.end() && it->second != factory) {
     detail::logWarn(
       "class_loader.impl: SEVERE WARNING!!! A namespace collision has occurred with plugin "
-      "factory for class " + factory->className() + ". New factory will OVERWRITE existing one. "
-      "This situation occurs when libraries containing plugins are directly linked against an "
-      "executable (the one running right now generating this message). Please separate plugins "
-      "out into their own library or just don't link against the library and use either "
-      "class_loader::ClassLoader/MultiLibraryClassLoader to open.", __FILE__, __LINE__);
+      "factory for class " +
+        factory->className() +
+        ". New factory will OVERWRITE existing one. "
+        "This situation occurs when libraries containing plugins are directly linked against an "
+        "executable (the one running right now generating this message). Please separate plugins "
+        "out into their own library or just don't link against the library and use either "
+        "class_loader::ClassLoader/MultiLibraryClassLoader to open.",
+      __FILE__, __LINE__);
   }
   factory_map[factory->className()] = factory;
 }
@@ -112,8 +115,8 @@ AbstractMetaObjectBase * findMetaObjectFor(
   auto it = factory_map.find(class_name);
   if (it == factory_map.end()) {
     detail::logError(
-      "class_loader.impl: No metaobject exists for class type " + class_name + ".",
-      __FILE__, __LINE__);
+      "class_loader.impl: No metaobject exists for class type " + class_name + ".", __FILE__,
+      __LINE__);
   } else if (it->second->isOwnedBy(loader) || it->second->isOwnedBy(nullptr)) {
     return it->second;
   }
@@ -144,7 +147,7 @@ bool isLibraryLoaded(const std::string & library_path, const ClassLoader * loade
   auto it = reg.libraries.find(library_path);
   return it != reg.libraries.end() &&
          std::find(it->second.owners.begin(), it->second.owners.end(), loader) !=
-         it->second.owners.end();
+           it->second.owners.end();
 }
 
 bool isLibraryLoadedByAnybody(const std::string & library_path)
@@ -164,9 +167,9 @@ void loadLibrary(const std::string & library_path, ClassLoader * loader)
   if (it != reg.libraries.end()) {
     // Already mapped: its static registration will not run again, so the factories it made
     // the first time take this loader as one more owner.
-    if (std::find(it->second.owners.begin(), it->second.owners.end(), loader) ==
-      it->second.owners.end())
-    {
+    if (
+      std::find(it->second.owners.begin(), it->second.owners.end(), loader) ==
+      it->second.owners.end()) {
       it->second.owners.push_back(loader);
     }
     std::lock_guard<std::recursive_mutex> factory_lock(reg.factory_mutex);
@@ -188,7 +191,7 @@ void loadLibrary(const std::string & library_path, ClassLoader * loader)
     // UNVERIFIED: upstream wraps rcpputils::SharedLibrary's error text here; the dlerror()
     // part is certain, the exact wording around it is our best reconstruction.
     throw class_loader::LibraryLoadException(
-            std::string("Could not load library dlopen error: ") + (error ? error : ""));
+      std::string("Could not load library dlopen error: ") + (error ? error : ""));
   }
   // The handle is deliberately never closed: objects and factories from the library may be
   // reachable for the rest of the process (see unloadLibrary()).

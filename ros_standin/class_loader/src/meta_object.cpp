@@ -14,7 +14,8 @@ AbstractMetaObjectBase::AbstractMetaObjectBase(
 : class_name_(class_name),
   base_class_name_(base_class_name),
   typeid_base_class_name_(typeid_base_class_name)
-{}
+{
+}
 
 AbstractMetaObjectBase::~AbstractMetaObjectBase() = default;
 
@@ -59,8 +60,7 @@ void AbstractMetaObjectBase::removeOwningClassLoader(const ClassLoader * loader)
 
 bool AbstractMetaObjectBase::isOwnedBy(const ClassLoader * loader) const
 {
-  return std::find(
-    associated_class_loaders_.begin(), associated_class_loaders_.end(), loader) !=
+  return std::find(associated_class_loaders_.begin(), associated_class_loaders_.end(), loader) !=
          associated_class_loaders_.end();
 }
 

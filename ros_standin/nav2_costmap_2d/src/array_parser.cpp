@@ -66,8 +66,7 @@ std::vector<std::vector<float>> parseVVF(const std::string & input, std::string 
           input_ss.seekg(start);
           std::string token;
           while (input_ss.peek() != EOF && input_ss.peek() != ',' && input_ss.peek() != ']' &&
-            input_ss.peek() != ' ' && input_ss.peek() != '\t')
-          {
+                 input_ss.peek() != ' ' && input_ss.peek() != '\t') {
             token.push_back(static_cast<char>(input_ss.get()));
           }
           error_return = "Expected a number but found '" + token + "'.";

@@ -23,7 +23,7 @@ ClearCostmapService::ClearCostmapService(
   auto node = parent.lock();
   if (!node) {
     throw std::runtime_error(
-            "ClearCostmapService for costmap '" + costmap.getName() + "': node expired");
+      "ClearCostmapService for costmap '" + costmap.getName() + "': node expired");
   }
   logger_ = node->get_logger();
   reset_value_ = costmap_.getCostmap()->getDefaultValue();

@@ -21,19 +21,30 @@ constexpr int8_t kOccGridOccupied = 100;
 }  // namespace
 
 Costmap2D::Costmap2D(
-  unsigned int cells_size_x, unsigned int cells_size_y, double resolution,
-  double origin_x, double origin_y, unsigned char default_value)
-: access_(new mutex_t()), size_x_(cells_size_x), size_y_(cells_size_y), resolution_(resolution),
-  origin_x_(origin_x), origin_y_(origin_y), costmap_(nullptr), default_value_(default_value)
+  unsigned int cells_size_x, unsigned int cells_size_y, double resolution, double origin_x,
+  double origin_y, unsigned char default_value)
+: access_(new mutex_t()),
+  size_x_(cells_size_x),
+  size_y_(cells_size_y),
+  resolution_(resolution),
+  origin_x_(origin_x),
+  origin_y_(origin_y),
+  costmap_(nullptr),
+  default_value_(default_value)
 {
   initMaps(size_x_, size_y_);
   resetMaps();
 }
 
 Costmap2D::Costmap2D(const nav_msgs::msg::OccupancyGrid & map)
-: access_(new mutex_t()), size_x_(map.info.width), size_y_(map.info.height),
-  resolution_(map.info.resolution), origin_x_(map.info.origin.position.x),
-  origin_y_(map.info.origin.position.y), costmap_(nullptr), default_value_(FREE_SPACE)
+: access_(new mutex_t()),
+  size_x_(map.info.width),
+  size_y_(map.info.height),
+  resolution_(map.info.resolution),
+  origin_x_(map.info.origin.position.x),
+  origin_y_(map.info.origin.position.y),
+  costmap_(nullptr),
+  default_value_(FREE_SPACE)
 {
   initMaps(size_x_, size_y_);
   for (unsigned int it = 0; it < size_x_ * size_y_; it++) {
@@ -43,21 +54,33 @@ Costmap2D::Costmap2D(const nav_msgs::msg::OccupancyGrid & map)
     } else {
       // Linear map of [free..occupied] onto [FREE_SPACE..LETHAL_OBSTACLE].
       costmap_[it] = static_cast<unsigned char>(std::round(
-          static_cast<double>(data) * (LETHAL_OBSTACLE - FREE_SPACE) /
-          (kOccGridOccupied - kOccGridFree)));
+        static_cast<double>(data) * (LETHAL_OBSTACLE - FREE_SPACE) /
+        (kOccGridOccupied - kOccGridFree)));
     }
   }
 }
 
 Costmap2D::Costmap2D()
-: access_(new mutex_t()), size_x_(0), size_y_(0), resolution_(0.0), origin_x_(0.0),
-  origin_y_(0.0), costmap_(nullptr), default_value_(0)
+: access_(new mutex_t()),
+  size_x_(0),
+  size_y_(0),
+  resolution_(0.0),
+  origin_x_(0.0),
+  origin_y_(0.0),
+  costmap_(nullptr),
+  default_value_(0)
 {
 }
 
 Costmap2D::Costmap2D(const Costmap2D & map)
-: access_(new mutex_t()), size_x_(0), size_y_(0), resolution_(0.0), origin_x_(0.0),
-  origin_y_(0.0), costmap_(nullptr), default_value_(0)
+: access_(new mutex_t()),
+  size_x_(0),
+  size_y_(0),
+  resolution_(0.0),
+  origin_x_(0.0),
+  origin_y_(0.0),
+  costmap_(nullptr),
+  default_value_(0)
 {
   *this = map;
 }
@@ -143,10 +166,10 @@ bool Costmap2D::copyCostmapWindow(
   deleteMaps();
 
   unsigned int lower_left_x, lower_left_y, upper_right_x, upper_right_y;
-  if (!map.worldToMap(win_origin_x, win_origin_y, lower_left_x, lower_left_y) ||
+  if (
+    !map.worldToMap(win_origin_x, win_origin_y, lower_left_x, lower_left_y) ||
     !map.worldToMap(
-      win_origin_x + win_size_x, win_origin_y + win_size_y, upper_right_x, upper_right_y))
-  {
+      win_origin_x + win_size_x, win_origin_y + win_size_y, upper_right_x, upper_right_y)) {
     return false;
   }
 
@@ -163,8 +186,8 @@ bool Costmap2D::copyCostmapWindow(
 }
 
 bool Costmap2D::copyWindow(
-  const Costmap2D & source, unsigned int sx0, unsigned int sy0, unsigned int sxn,
-  unsigned int syn, unsigned int dx0, unsigned int dy0)
+  const Costmap2D & source, unsigned int sx0, unsigned int sy0, unsigned int sxn, unsigned int syn,
+  unsigned int dx0, unsigned int dy0)
 {
   const unsigned int sz_x = sxn - sx0;
   const unsigned int sz_y = syn - sy0;
@@ -270,8 +293,8 @@ void Costmap2D::updateOrigin(double new_origin_x, double new_origin_y)
 
   std::vector<unsigned char> local_map(cell_size_x * cell_size_y);
   copyMapRegion(
-    costmap_, lower_left_x, lower_left_y, size_x_, local_map.data(), 0, 0, cell_size_x,
-    cell_size_x, cell_size_y);
+    costmap_, lower_left_x, lower_left_y, size_x_, local_map.data(), 0, 0, cell_size_x, cell_size_x,
+    cell_size_y);
 
   resetMaps();
   origin_x_ = new_grid_ox;
@@ -333,7 +356,7 @@ void Costmap2D::convexFillCells(
   // Column by column, fill between the lowest and highest outline cell.
   std::stable_sort(
     polygon_cells.begin(), polygon_cells.end(),
-    [](const MapLocation & a, const MapLocation & b) {return a.x < b.x;});
+    [](const MapLocation & a, const MapLocation & b) { return a.x < b.x; });
 
   unsigned int i = 0;
   MapLocation min_pt, max_pt;

@@ -35,11 +35,8 @@ char * buildCostTranslationTable()
 char * Costmap2DPublisher::cost_translation_table_ = nullptr;
 
 Costmap2DPublisher::Costmap2DPublisher(
-  const nav2_util::LifecycleNode::WeakPtr & parent,
-  Costmap2D * costmap,
-  std::string global_frame,
-  std::string topic_name,
-  bool always_send_full_costmap)
+  const nav2_util::LifecycleNode::WeakPtr & parent, Costmap2D * costmap, std::string global_frame,
+  std::string topic_name, bool always_send_full_costmap)
 : costmap_(costmap),
   global_frame_(global_frame),
   topic_name_(topic_name),
@@ -64,16 +61,15 @@ Costmap2DPublisher::Costmap2DPublisher(
   auto custom_qos = rclcpp::QoS(rclcpp::KeepLast(1)).transient_local().reliable();
 
   costmap_pub_ = node->create_publisher<nav_msgs::msg::OccupancyGrid>(topic_name, custom_qos);
-  costmap_raw_pub_ = node->create_publisher<nav2_msgs::msg::Costmap>(
-    topic_name + "_raw", custom_qos);
-  costmap_update_pub_ = node->create_publisher<map_msgs::msg::OccupancyGridUpdate>(
-    topic_name + "_updates", custom_qos);
+  costmap_raw_pub_ =
+    node->create_publisher<nav2_msgs::msg::Costmap>(topic_name + "_raw", custom_qos);
+  costmap_update_pub_ =
+    node->create_publisher<map_msgs::msg::OccupancyGridUpdate>(topic_name + "_updates", custom_qos);
 
   costmap_service_ = node->create_service<nav2_msgs::srv::GetCostmap>(
-    "get_" + topic_name,
-    std::bind(
-      &Costmap2DPublisher::costmap_service_callback, this, std::placeholders::_1,
-      std::placeholders::_2, std::placeholders::_3));
+    "get_" + topic_name, std::bind(
+                           &Costmap2DPublisher::costmap_service_callback, this,
+                           std::placeholders::_1, std::placeholders::_2, std::placeholders::_3));
 
   // Built once for the process, as upstream's static table is.
   static char * const table = buildCostTranslationTable();
@@ -158,12 +154,10 @@ void Costmap2DPublisher::publishCostmap()
   }
 
   const float resolution = costmap_->getResolution();
-  if (always_send_full_costmap_ || grid_resolution != resolution ||
-    grid_width != costmap_->getSizeInCellsX() ||
-    grid_height != costmap_->getSizeInCellsY() ||
-    saved_origin_x_ != costmap_->getOriginX() ||
-    saved_origin_y_ != costmap_->getOriginY())
-  {
+  if (
+    always_send_full_costmap_ || grid_resolution != resolution ||
+    grid_width != costmap_->getSizeInCellsX() || grid_height != costmap_->getSizeInCellsY() ||
+    saved_origin_x_ != costmap_->getOriginX() || saved_origin_y_ != costmap_->getOriginY()) {
     if (costmap_pub_->get_subscription_count() > 0) {
       prepareGrid();
       costmap_pub_->publish(std::move(grid_));

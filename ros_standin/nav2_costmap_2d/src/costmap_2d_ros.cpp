@@ -167,13 +167,13 @@ Costmap2DROS::~Costmap2DROS()
 nav2_util::CallbackReturn Costmap2DROS::on_configure(const rclcpp_lifecycle::State &)
 {
   throw std::logic_error(
-          "Costmap2DROS::on_configure is replaced by the derived class and must not be reached");
+    "Costmap2DROS::on_configure is replaced by the derived class and must not be reached");
 }
 
 nav2_util::CallbackReturn Costmap2DROS::on_activate(const rclcpp_lifecycle::State &)
 {
   throw std::logic_error(
-          "Costmap2DROS::on_activate is replaced by the derived class and must not be reached");
+    "Costmap2DROS::on_activate is replaced by the derived class and must not be reached");
 }
 
 nav2_util::CallbackReturn Costmap2DROS::on_deactivate(const rclcpp_lifecycle::State &)
@@ -196,7 +196,7 @@ nav2_util::CallbackReturn Costmap2DROS::on_deactivate(const rclcpp_lifecycle::St
 nav2_util::CallbackReturn Costmap2DROS::on_cleanup(const rclcpp_lifecycle::State &)
 {
   throw std::logic_error(
-          "Costmap2DROS::on_cleanup is replaced by the derived class and must not be reached");
+    "Costmap2DROS::on_cleanup is replaced by the derived class and must not be reached");
 }
 
 nav2_util::CallbackReturn Costmap2DROS::on_shutdown(const rclcpp_lifecycle::State &)
@@ -242,14 +242,13 @@ void Costmap2DROS::getParameters()
   // Upstream exits the process when a type is missing; get_plugin_type_param
   // throws instead, and an empty type is refused with upstream's line.
   auto plugin_type = [this, &node](const std::string & plugin_name) {
-      std::string type = nav2_util::get_plugin_type_param(node, plugin_name);
-      if (type.empty()) {
-        RCLCPP_FATAL(
-          get_logger(), "Can not get 'plugin' param value for %s", plugin_name.c_str());
-        throw std::runtime_error("Can not get 'plugin' param value for " + plugin_name);
-      }
-      return type;
-    };
+    std::string type = nav2_util::get_plugin_type_param(node, plugin_name);
+    if (type.empty()) {
+      RCLCPP_FATAL(get_logger(), "Can not get 'plugin' param value for %s", plugin_name.c_str());
+      throw std::runtime_error("Can not get 'plugin' param value for " + plugin_name);
+    }
+    return type;
+  };
   for (size_t i = 0; i < plugin_names_.size(); ++i) {
     plugin_types_[i] = plugin_type(plugin_names_[i]);
   }
@@ -281,8 +280,7 @@ void Costmap2DROS::setRobotFootprint(const std::vector<geometry_msgs::msg::Point
   layered_costmap_->setFootprint(padded_footprint_);
 }
 
-void Costmap2DROS::setRobotFootprintPolygon(
-  const geometry_msgs::msg::Polygon::SharedPtr footprint)
+void Costmap2DROS::setRobotFootprintPolygon(const geometry_msgs::msg::Polygon::SharedPtr footprint)
 {
   // Runs on the host's executor while the map update thread reads the
   // footprint; upstream races here, the stand-in takes the update's lock.
@@ -290,8 +288,7 @@ void Costmap2DROS::setRobotFootprintPolygon(
   setRobotFootprint(toPointVector(footprint));
 }
 
-void Costmap2DROS::getOrientedFootprint(
-  std::vector<geometry_msgs::msg::Point> & oriented_footprint)
+void Costmap2DROS::getOrientedFootprint(std::vector<geometry_msgs::msg::Point> & oriented_footprint)
 {
   geometry_msgs::msg::PoseStamped global_pose;
   if (!getRobotPose(global_pose)) {
@@ -300,8 +297,8 @@ void Costmap2DROS::getOrientedFootprint(
 
   const double yaw = tf2::getYaw(global_pose.pose.orientation);
   transformFootprint(
-    global_pose.pose.position.x, global_pose.pose.position.y, yaw,
-    padded_footprint_, oriented_footprint);
+    global_pose.pose.position.x, global_pose.pose.position.y, yaw, padded_footprint_,
+    oriented_footprint);
 }
 
 void Costmap2DROS::mapUpdateLoop(double frequency)
@@ -330,8 +327,9 @@ void Costmap2DROS::mapUpdateLoop(double frequency)
         costmap_publisher_->updateBounds(x0, xn, y0, yn);
 
         auto current_time = now();
-        if ((last_publish_ + publish_cycle_ < current_time) ||  // publish_cycle_ is due
-          (current_time < last_publish_))      // time went backwards (e.g. switch to sim time)
+        if (
+          (last_publish_ + publish_cycle_ < current_time) ||  // publish_cycle_ is due
+          (current_time < last_publish_))  // time went backwards (e.g. switch to sim time)
         {
           RCLCPP_DEBUG(get_logger(), "Publish costmap at %s", name_.c_str());
           costmap_publisher_->publishCostmap();
@@ -464,8 +462,8 @@ bool Costmap2DROS::transformPoseToGlobalFrame(
     input_pose, transformed_pose, *tf_buffer_, global_frame_, transform_tolerance_);
 }
 
-rcl_interfaces::msg::SetParametersResult
-Costmap2DROS::dynamicParametersCallback(std::vector<rclcpp::Parameter> parameters)
+rcl_interfaces::msg::SetParametersResult Costmap2DROS::dynamicParametersCallback(
+  std::vector<rclcpp::Parameter> parameters)
 {
   auto result = rcl_interfaces::msg::SetParametersResult();
   bool resize_map = false;

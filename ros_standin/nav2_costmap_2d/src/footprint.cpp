@@ -52,8 +52,7 @@ double sign0(double x)
 }  // namespace
 
 void calculateMinAndMaxDistances(
-  const std::vector<geometry_msgs::msg::Point> & footprint,
-  double & min_dist, double & max_dist)
+  const std::vector<geometry_msgs::msg::Point> & footprint, double & min_dist, double & max_dist)
 {
   min_dist = std::numeric_limits<double>::max();
   max_dist = 0.0;
@@ -115,8 +114,7 @@ std::vector<geometry_msgs::msg::Point> toPointVector(geometry_msgs::msg::Polygon
 }
 
 void transformFootprint(
-  double x, double y, double theta,
-  const std::vector<geometry_msgs::msg::Point> & footprint_spec,
+  double x, double y, double theta, const std::vector<geometry_msgs::msg::Point> & footprint_spec,
   std::vector<geometry_msgs::msg::Point> & oriented_footprint)
 {
   oriented_footprint.clear();
@@ -131,8 +129,7 @@ void transformFootprint(
 }
 
 void transformFootprint(
-  double x, double y, double theta,
-  const std::vector<geometry_msgs::msg::Point> & footprint_spec,
+  double x, double y, double theta, const std::vector<geometry_msgs::msg::Point> & footprint_spec,
   geometry_msgs::msg::PolygonStamped & oriented_footprint)
 {
   oriented_footprint.polygon.points.clear();
@@ -169,8 +166,7 @@ std::vector<geometry_msgs::msg::Point> makeFootprintFromRadius(double radius)
 }
 
 bool makeFootprintFromString(
-  const std::string & footprint_string,
-  std::vector<geometry_msgs::msg::Point> & footprint)
+  const std::string & footprint_string, std::vector<geometry_msgs::msg::Point> & footprint)
 {
   const auto logger = rclcpp::get_logger("nav2_costmap_2d");
   std::string error;

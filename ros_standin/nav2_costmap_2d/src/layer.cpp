@@ -10,14 +10,17 @@ namespace nav2_costmap_2d
 {
 
 Layer::Layer()
-: layered_costmap_(nullptr), name_(), tf_(nullptr), current_(false), enabled_(false)
+: layered_costmap_(nullptr),
+  name_(),
+  tf_(nullptr),
+  current_(false),
+  enabled_(false)
 {
 }
 
 void Layer::initialize(
   LayeredCostmap * parent, std::string name, tf2_ros::Buffer * tf,
-  const nav2_util::LifecycleNode::WeakPtr & node,
-  rclcpp::CallbackGroup::SharedPtr callback_group)
+  const nav2_util::LifecycleNode::WeakPtr & node, rclcpp::CallbackGroup::SharedPtr callback_group)
 {
   layered_costmap_ = parent;
   name_ = name;
@@ -42,8 +45,7 @@ const std::vector<geometry_msgs::msg::Point> & Layer::getFootprint() const
   return layered_costmap_->getFootprint();
 }
 
-void Layer::declareParameter(
-  const std::string & param_name, const rclcpp::ParameterValue & value)
+void Layer::declareParameter(const std::string & param_name, const rclcpp::ParameterValue & value)
 {
   auto node = node_.lock();
   if (!node) {

@@ -58,10 +58,23 @@ void applyCosts(
 }  // namespace
 
 LayeredCostmap::LayeredCostmap(std::string global_frame, bool rolling_window, bool track_unknown)
-: primary_costmap_(), combined_costmap_(), global_frame_(global_frame),
-  rolling_window_(rolling_window), current_(false), minx_(0.0), miny_(0.0), maxx_(0.0),
-  maxy_(0.0), bx0_(0), bxn_(0), by0_(0), byn_(0), initialized_(false), size_locked_(false),
-  circumscribed_radius_(1.0), inscribed_radius_(0.1)
+: primary_costmap_(),
+  combined_costmap_(),
+  global_frame_(global_frame),
+  rolling_window_(rolling_window),
+  current_(false),
+  minx_(0.0),
+  miny_(0.0),
+  maxx_(0.0),
+  maxy_(0.0),
+  bx0_(0),
+  bxn_(0),
+  by0_(0),
+  byn_(0),
+  initialized_(false),
+  size_locked_(false),
+  circumscribed_radius_(1.0),
+  inscribed_radius_(0.1)
 {
   const unsigned char default_value = track_unknown ? NO_INFORMATION : FREE_SPACE;
   primary_costmap_.setDefaultValue(default_value);
@@ -148,8 +161,7 @@ void LayeredCostmap::updateMap(double robot_x, double robot_y, double robot_yaw)
   yn = std::min(static_cast<int>(combined_costmap_.getSizeInCellsY()), yn + 1);
 
   RCLCPP_DEBUG(
-    rclcpp::get_logger("nav2_costmap_2d"), "Updating area x: [%d, %d] y: [%d, %d]", x0, xn, y0,
-    yn);
+    rclcpp::get_logger("nav2_costmap_2d"), "Updating area x: [%d, %d] y: [%d, %d]", x0, xn, y0, yn);
 
   if (xn < x0 || yn < y0) {
     // No layer widened the bounds (or there is none): nothing to redraw.
@@ -173,8 +185,8 @@ void LayeredCostmap::updateMap(double robot_x, double robot_y, double robot_yaw)
 
     if (!combined_costmap_.copyWindow(primary_costmap_, x0, y0, xn, yn, x0, y0)) {
       RCLCPP_ERROR(
-        rclcpp::get_logger("nav2_costmap_2d"), "Can not copy costmap (%i,%i)..(%i,%i) window",
-        x0, y0, xn, yn);
+        rclcpp::get_logger("nav2_costmap_2d"), "Can not copy costmap (%i,%i)..(%i,%i) window", x0,
+        y0, xn, yn);
       throw std::runtime_error{"Can not copy costmap"};
     }
 

@@ -11,9 +11,7 @@ namespace nav2_util
 {
 
 LifecycleNode::LifecycleNode(
-  const std::string & node_name,
-  const std::string & ns,
-  const rclcpp::NodeOptions & options)
+  const std::string & node_name, const std::string & ns, const rclcpp::NodeOptions & options)
 : rclcpp_lifecycle::LifecycleNode(node_name, ns, options)
 {
   // Read by the bond to the lifecycle manager, which the stand-in does not create.
@@ -63,15 +61,12 @@ void LifecycleNode::register_rcl_preshutdown_callback()
   rclcpp::Context::SharedPtr context = get_node_base_interface()->get_context();
 
   rcl_preshutdown_cb_handle_ = std::make_unique<rclcpp::PreShutdownCallbackHandle>(
-    context->add_pre_shutdown_callback(
-      std::bind(&LifecycleNode::on_rcl_preshutdown, this)));
+    context->add_pre_shutdown_callback(std::bind(&LifecycleNode::on_rcl_preshutdown, this)));
 }
 
 void LifecycleNode::on_rcl_preshutdown()
 {
-  RCLCPP_INFO(
-    get_logger(), "Running Nav2 LifecycleNode rcl preshutdown (%s)",
-    this->get_name());
+  RCLCPP_INFO(get_logger(), "Running Nav2 LifecycleNode rcl preshutdown (%s)", this->get_name());
 
   runCleanups();
 

@@ -12,8 +12,7 @@ std::string sanitize_node_name(const std::string & potential_node_name)
 {
   std::string node_name(potential_node_name);
   std::replace_if(
-    node_name.begin(), node_name.end(),
-    [](unsigned char c) {return !std::isalnum(c);}, '_');
+    node_name.begin(), node_name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
   return node_name;
 }
 

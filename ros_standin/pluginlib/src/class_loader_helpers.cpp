@@ -58,14 +58,16 @@ std::string extractPackageNameFromPackageXML(const std::string & package_xml_pat
   tinyxml2::XMLElement * package_name_node = doc_root_node->FirstChildElement("name");
   if (nullptr == package_name_node) {
     logError(
-      "package.xml at " + package_xml_path + " does not have a <name> tag! Cannot determine "
+      "package.xml at " + package_xml_path +
+      " does not have a <name> tag! Cannot determine "
       "package which exports plugin.");
     return "";
   }
   const char * package_name = package_name_node->GetText();
   if (nullptr == package_name) {
     logError(
-      "package.xml at " + package_xml_path + " has an invalid <name> tag! Cannot determine "
+      "package.xml at " + package_xml_path +
+      " has an invalid <name> tag! Cannot determine "
       "package which exports plugin.");
     return "";
   }
@@ -99,29 +101,29 @@ void processSingleXMLPluginFile(
   tinyxml2::XMLElement * config = document.RootElement();
   if (nullptr == config) {
     throw pluginlib::InvalidXMLException(
-            "XML Document '" + xml_file +
-            "' has no Root Element. This likely means the XML is malformed or missing.");
+      "XML Document '" + xml_file +
+      "' has no Root Element. This likely means the XML is malformed or missing.");
   }
   const char * config_value = config->Value();
   if (nullptr == config_value) {
     throw pluginlib::InvalidXMLException(
-            "XML Document '" + xml_file +
-            "' has an invalid Root Element. This likely means the XML is malformed or missing.");
+      "XML Document '" + xml_file +
+      "' has an invalid Root Element. This likely means the XML is malformed or missing.");
   }
-  if (std::strcmp(config_value, "library") != 0 &&
-    std::strcmp(config_value, "class_libraries") != 0)
-  {
+  if (
+    std::strcmp(config_value, "library") != 0 &&
+    std::strcmp(config_value, "class_libraries") != 0) {
     throw pluginlib::InvalidXMLException(
-            "The XML document '" + xml_file + "' given to add must have either \"library\" or "
-            "\"class_libraries\" as the root tag");
+      "The XML document '" + xml_file +
+      "' given to add must have either \"library\" or "
+      "\"class_libraries\" as the root tag");
   }
   if (std::strcmp(config_value, "class_libraries") == 0) {
     config = config->FirstChildElement("library");
   }
 
   for (tinyxml2::XMLElement * library = config; library != nullptr;
-    library = library->NextSiblingElement("library"))
-  {
+       library = library->NextSiblingElement("library")) {
     const char * path_attribute = library->Attribute("path");
     if (nullptr == path_attribute) {
       // Upstream builds a std::string from the null attribute, which libstdc++ rejects with
@@ -140,22 +142,21 @@ void processSingleXMLPluginFile(
     if (package_name.empty()) {
       logError(
         "Could not find package manifest (neither package.xml or deprecated manifest.xml) at "
-        "same directory level as the plugin XML file " + xml_file +
-        ". Plugins will likely not be exported properly.\n)");
+        "same directory level as the plugin XML file " +
+        xml_file + ". Plugins will likely not be exported properly.\n)");
     }
 
     for (tinyxml2::XMLElement * class_element = library->FirstChildElement("class");
-      class_element != nullptr; class_element = class_element->NextSiblingElement("class"))
-    {
+         class_element != nullptr; class_element = class_element->NextSiblingElement("class")) {
       const char * type_attribute = class_element->Attribute("type");
       if (nullptr == type_attribute) {
         throw pluginlib::ClassLoaderException(
-                "Class could not be loaded. Attribute 'type' in class tag is missing.");
+          "Class could not be loaded. Attribute 'type' in class tag is missing.");
       }
       const char * base_class_attribute = class_element->Attribute("base_class_type");
       if (nullptr == base_class_attribute) {
         throw pluginlib::ClassLoaderException(
-                "Class could not be loaded. Attribute 'base_class_type' in class tag is missing.");
+          "Class could not be loaded. Attribute 'base_class_type' in class tag is missing.");
       }
       const std::string derived_class = type_attribute;
       const std::string base_class_type = base_class_attribute;
@@ -173,12 +174,10 @@ void processSingleXMLPluginFile(
         description_str = "No 'description' tag for this plugin in plugin description file.";
       }
       // insert, not assign: the first description of a lookup name wins.
-      classes_available.insert(
-        std::make_pair(
-          lookup_name,
-          ClassDesc(
-            lookup_name, derived_class, base_class_type, package_name, description_str,
-            library_path, xml_file)));
+      classes_available.insert(std::make_pair(
+        lookup_name, ClassDesc(
+                       lookup_name, derived_class, base_class_type, package_name, description_str,
+                       library_path, xml_file)));
     }
   }
 }

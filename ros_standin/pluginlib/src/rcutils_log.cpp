@@ -16,7 +16,8 @@ namespace
 void log(const char * severity, const std::string & message)
 {
   const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-    std::chrono::system_clock::now().time_since_epoch()).count();
+                     std::chrono::system_clock::now().time_since_epoch())
+                     .count();
   // One fprintf per line: stdio locks the stream, so concurrent lines do not interleave.
   std::fprintf(
     stderr, "[%s] [%" PRId64 ".%09" PRId64 "] [pluginlib.ClassLoader]: %s\n", severity,

@@ -32,16 +32,15 @@ const char kError[] = "transition_error";
 
 }  // namespace
 
-const DefaultStateMachine &
-DefaultStateMachine::instance()
+const DefaultStateMachine & DefaultStateMachine::instance()
 {
   static const DefaultStateMachine machine;
   return machine;
 }
 
 DefaultStateMachine::DefaultStateMachine()
-: states_{&kUnconfigured, &kInactive, &kActive, &kFinalized, &kConfiguring, &kCleaningUp,
-    &kShuttingDown, &kActivating, &kDeactivating, &kErrorProcessing},
+: states_{&kUnconfigured, &kInactive,     &kActive,     &kFinalized,    &kConfiguring,
+          &kCleaningUp,   &kShuttingDown, &kActivating, &kDeactivating, &kErrorProcessing},
   transitions_{
     {T::TRANSITION_CONFIGURE, "configure", &kUnconfigured, &kConfiguring},
     {T::TRANSITION_ON_CONFIGURE_SUCCESS, kSuccess, &kConfiguring, &kInactive},
@@ -77,26 +76,23 @@ DefaultStateMachine::DefaultStateMachine()
 {
 }
 
-const StateHandle *
-DefaultStateMachine::initial_state() const
+const StateHandle * DefaultStateMachine::initial_state() const
 {
   return &kUnconfigured;
 }
 
-const std::vector<const StateHandle *> &
-DefaultStateMachine::states() const
+const std::vector<const StateHandle *> & DefaultStateMachine::states() const
 {
   return states_;
 }
 
-const std::vector<TransitionHandle> &
-DefaultStateMachine::transitions() const
+const std::vector<TransitionHandle> & DefaultStateMachine::transitions() const
 {
   return transitions_;
 }
 
-const TransitionHandle *
-DefaultStateMachine::transition_by_id(const StateHandle * from, uint8_t id) const
+const TransitionHandle * DefaultStateMachine::transition_by_id(
+  const StateHandle * from, uint8_t id) const
 {
   for (const auto & transition : transitions_) {
     if (transition.start == from && transition.id == id) {
@@ -106,8 +102,8 @@ DefaultStateMachine::transition_by_id(const StateHandle * from, uint8_t id) cons
   return nullptr;
 }
 
-const TransitionHandle *
-DefaultStateMachine::transition_by_label(const StateHandle * from, const std::string & label) const
+const TransitionHandle * DefaultStateMachine::transition_by_label(
+  const StateHandle * from, const std::string & label) const
 {
   for (const auto & transition : transitions_) {
     if (transition.start == from && transition.label == label) {

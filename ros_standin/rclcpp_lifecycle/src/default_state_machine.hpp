@@ -34,28 +34,23 @@ struct TransitionHandle
 class DefaultStateMachine
 {
 public:
-  static const DefaultStateMachine &
-  instance();
+  static const DefaultStateMachine & instance();
 
   /// @brief Where every node starts: unconfigured.
-  const StateHandle *
-  initial_state() const;
+  const StateHandle * initial_state() const;
 
   /// @brief Every state, primary states first.
-  const std::vector<const StateHandle *> &
-  states() const;
+  const std::vector<const StateHandle *> & states() const;
 
   /// @brief Every transition of the machine.
-  const std::vector<TransitionHandle> &
-  transitions() const;
+  const std::vector<TransitionHandle> & transitions() const;
 
   /// @brief The transition with @p id leaving @p from, or nullptr.
-  const TransitionHandle *
-  transition_by_id(const StateHandle * from, uint8_t id) const;
+  const TransitionHandle * transition_by_id(const StateHandle * from, uint8_t id) const;
 
   /// @brief The transition labelled @p label leaving @p from, or nullptr.
-  const TransitionHandle *
-  transition_by_label(const StateHandle * from, const std::string & label) const;
+  const TransitionHandle * transition_by_label(
+    const StateHandle * from, const std::string & label) const;
 
 private:
   DefaultStateMachine();

@@ -19,8 +19,8 @@ const char kSuccessLabel[] = "transition_success";
 const char kFailureLabel[] = "transition_failure";
 const char kErrorLabel[] = "transition_error";
 
-const char *
-label_for_return_code(node_interfaces::LifecycleNodeInterface::CallbackReturn cb_return_code)
+const char * label_for_return_code(
+  node_interfaces::LifecycleNodeInterface::CallbackReturn cb_return_code)
 {
   const auto cb_id = static_cast<uint8_t>(cb_return_code);
   if (cb_id == lifecycle_msgs::msg::Transition::TRANSITION_CALLBACK_SUCCESS) {
@@ -32,14 +32,12 @@ label_for_return_code(node_interfaces::LifecycleNodeInterface::CallbackReturn cb
 }
 
 // rcl_lifecycle logs a missing transition under its own package name.
-rclcpp::Logger
-rcl_lifecycle_logger()
+rclcpp::Logger rcl_lifecycle_logger()
 {
   return rclcpp::get_logger("rcl_lifecycle");
 }
 
-Transition
-make_transition(const detail::TransitionHandle & handle)
+Transition make_transition(const detail::TransitionHandle & handle)
 {
   return Transition(handle.id, handle.label, State(handle.start), State(handle.goal));
 }
@@ -57,8 +55,7 @@ LifecycleNode::LifecycleNodeInterfaceImpl::LifecycleNodeInterfaceImpl(
 {
 }
 
-bool
-LifecycleNode::LifecycleNodeInterfaceImpl::register_callback(
+bool LifecycleNode::LifecycleNodeInterfaceImpl::register_callback(
   std::uint8_t lifecycle_transition, const TransitionCallback & cb)
 {
   std::lock_guard<std::recursive_mutex> lock(state_machine_mutex_);
@@ -66,16 +63,14 @@ LifecycleNode::LifecycleNodeInterfaceImpl::register_callback(
   return true;
 }
 
-const State &
-LifecycleNode::LifecycleNodeInterfaceImpl::get_current_state()
+const State & LifecycleNode::LifecycleNodeInterfaceImpl::get_current_state()
 {
   std::lock_guard<std::recursive_mutex> lock(state_machine_mutex_);
   current_state_ = State(current_state_handle_);
   return current_state_;
 }
 
-std::vector<State>
-LifecycleNode::LifecycleNodeInterfaceImpl::get_available_states() const
+std::vector<State> LifecycleNode::LifecycleNodeInterfaceImpl::get_available_states() const
 {
   std::vector<State> states;
   for (const auto * handle : state_machine_.states()) {
@@ -84,8 +79,7 @@ LifecycleNode::LifecycleNodeInterfaceImpl::get_available_states() const
   return states;
 }
 
-std::vector<Transition>
-LifecycleNode::LifecycleNodeInterfaceImpl::get_available_transitions() const
+std::vector<Transition> LifecycleNode::LifecycleNodeInterfaceImpl::get_available_transitions() const
 {
   std::lock_guard<std::recursive_mutex> lock(state_machine_mutex_);
   std::vector<Transition> transitions;
@@ -97,8 +91,7 @@ LifecycleNode::LifecycleNodeInterfaceImpl::get_available_transitions() const
   return transitions;
 }
 
-std::vector<Transition>
-LifecycleNode::LifecycleNodeInterfaceImpl::get_transition_graph() const
+std::vector<Transition> LifecycleNode::LifecycleNodeInterfaceImpl::get_transition_graph() const
 {
   std::vector<Transition> transitions;
   for (const auto & handle : state_machine_.transitions()) {
@@ -107,32 +100,29 @@ LifecycleNode::LifecycleNodeInterfaceImpl::get_transition_graph() const
   return transitions;
 }
 
-const State &
-LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(uint8_t transition_id)
+const State & LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(uint8_t transition_id)
 {
   CallbackReturn error;
   change_state(transition_id, error);
-  (void) error;
+  (void)error;
   return get_current_state();
 }
 
-const State &
-LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
+const State & LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
   uint8_t transition_id, CallbackReturn & cb_return_code)
 {
   change_state(transition_id, cb_return_code);
   return get_current_state();
 }
 
-const State &
-LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(const char * transition_label)
+const State & LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
+  const char * transition_label)
 {
   CallbackReturn error;
   return trigger_transition(transition_label, error);
 }
 
-const State &
-LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
+const State & LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
   const char * transition_label, CallbackReturn & cb_return_code)
 {
   const detail::TransitionHandle * transition;
@@ -151,8 +141,7 @@ LifecycleNode::LifecycleNodeInterfaceImpl::trigger_transition(
   return get_current_state();
 }
 
-bool
-LifecycleNode::LifecycleNodeInterfaceImpl::change_state(
+bool LifecycleNode::LifecycleNodeInterfaceImpl::change_state(
   uint8_t transition_id, CallbackReturn & cb_return_code)
 {
   State initial_state;
@@ -242,23 +231,21 @@ LifecycleNode::LifecycleNodeInterfaceImpl::execute_callback(
   return cb_success;
 }
 
-bool
-LifecycleNode::LifecycleNodeInterfaceImpl::finish_transition(const char * label)
+bool LifecycleNode::LifecycleNodeInterfaceImpl::finish_transition(const char * label)
 {
   std::lock_guard<std::recursive_mutex> lock(state_machine_mutex_);
   const auto * transition = state_machine_.transition_by_label(current_state_handle_, label);
   if (!transition) {
     RCLCPP_WARN(
-      rcl_lifecycle_logger(), "No transition matching %s found for current state %s",
-      label, current_state_handle_->label.c_str());
+      rcl_lifecycle_logger(), "No transition matching %s found for current state %s", label,
+      current_state_handle_->label.c_str());
     return false;
   }
   current_state_handle_ = transition->goal;
   return true;
 }
 
-void
-LifecycleNode::LifecycleNodeInterfaceImpl::on_activate()
+void LifecycleNode::LifecycleNodeInterfaceImpl::on_activate()
 {
   std::vector<std::weak_ptr<rclcpp_lifecycle::ManagedEntityInterface>> entities;
   {
@@ -273,8 +260,7 @@ LifecycleNode::LifecycleNodeInterfaceImpl::on_activate()
   }
 }
 
-void
-LifecycleNode::LifecycleNodeInterfaceImpl::on_deactivate()
+void LifecycleNode::LifecycleNodeInterfaceImpl::on_deactivate()
 {
   std::vector<std::weak_ptr<rclcpp_lifecycle::ManagedEntityInterface>> entities;
   {
@@ -289,16 +275,14 @@ LifecycleNode::LifecycleNodeInterfaceImpl::on_deactivate()
   }
 }
 
-void
-LifecycleNode::LifecycleNodeInterfaceImpl::add_managed_entity(
+void LifecycleNode::LifecycleNodeInterfaceImpl::add_managed_entity(
   std::weak_ptr<rclcpp_lifecycle::ManagedEntityInterface> managed_entity)
 {
   std::lock_guard<std::mutex> lock(managed_entities_mutex_);
   weak_managed_entities_.push_back(managed_entity);
 }
 
-void
-LifecycleNode::LifecycleNodeInterfaceImpl::add_timer_handle(
+void LifecycleNode::LifecycleNodeInterfaceImpl::add_timer_handle(
   std::shared_ptr<rclcpp::TimerBase> timer)
 {
   // Recorded as upstream does; Humble never acts on timers in a transition.

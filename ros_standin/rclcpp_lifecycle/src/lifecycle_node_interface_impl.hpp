@@ -40,59 +40,43 @@ public:
   LifecycleNodeInterfaceImpl & operator=(const LifecycleNodeInterfaceImpl &) = delete;
 
   /// @brief Binds @p cb to the transition state @p lifecycle_transition (10 for configuring, ...).
-  bool
-  register_callback(std::uint8_t lifecycle_transition, const TransitionCallback & cb);
+  bool register_callback(std::uint8_t lifecycle_transition, const TransitionCallback & cb);
 
   /// @brief Refreshes the current-state member from the machine and returns it.
-  const State &
-  get_current_state();
+  const State & get_current_state();
 
-  std::vector<State>
-  get_available_states() const;
+  std::vector<State> get_available_states() const;
 
-  std::vector<Transition>
-  get_available_transitions() const;
+  std::vector<Transition> get_available_transitions() const;
 
-  std::vector<Transition>
-  get_transition_graph() const;
+  std::vector<Transition> get_transition_graph() const;
 
-  const State &
-  trigger_transition(uint8_t transition_id);
+  const State & trigger_transition(uint8_t transition_id);
 
-  const State &
-  trigger_transition(uint8_t transition_id, CallbackReturn & cb_return_code);
+  const State & trigger_transition(uint8_t transition_id, CallbackReturn & cb_return_code);
 
-  const State &
-  trigger_transition(const char * transition_label);
+  const State & trigger_transition(const char * transition_label);
 
-  const State &
-  trigger_transition(const char * transition_label, CallbackReturn & cb_return_code);
+  const State & trigger_transition(const char * transition_label, CallbackReturn & cb_return_code);
 
-  void
-  on_activate();
+  void on_activate();
 
-  void
-  on_deactivate();
+  void on_deactivate();
 
-  void
-  add_managed_entity(std::weak_ptr<rclcpp_lifecycle::ManagedEntityInterface> managed_entity);
+  void add_managed_entity(std::weak_ptr<rclcpp_lifecycle::ManagedEntityInterface> managed_entity);
 
-  void
-  add_timer_handle(std::shared_ptr<rclcpp::TimerBase> timer);
+  void add_timer_handle(std::shared_ptr<rclcpp::TimerBase> timer);
 
 private:
   /// @brief False when @p transition_id does not leave the current state; the
   /// state and @p cb_return_code are then untouched.
-  bool
-  change_state(uint8_t transition_id, CallbackReturn & cb_return_code);
+  bool change_state(uint8_t transition_id, CallbackReturn & cb_return_code);
 
-  CallbackReturn
-  execute_callback(uint8_t cb_id, const State & previous_state);
+  CallbackReturn execute_callback(uint8_t cb_id, const State & previous_state);
 
   /// @brief Takes the transition labelled @p label from the current state; false
   /// (with rcl_lifecycle's warning) when there is none.
-  bool
-  finish_transition(const char * label);
+  bool finish_transition(const char * label);
 
   rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_base_interface_;
   rclcpp::node_interfaces::NodeLoggingInterface::SharedPtr node_logging_interface_;

@@ -3,20 +3,17 @@
 namespace rclcpp_lifecycle
 {
 
-void
-SimpleManagedEntity::on_activate()
+void SimpleManagedEntity::on_activate()
 {
   activated_.store(true);
 }
 
-void
-SimpleManagedEntity::on_deactivate()
+void SimpleManagedEntity::on_deactivate()
 {
   activated_.store(false);
 }
 
-bool
-SimpleManagedEntity::is_activated() const
+bool SimpleManagedEntity::is_activated() const
 {
   return activated_.load();
 }

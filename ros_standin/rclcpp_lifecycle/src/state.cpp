@@ -47,8 +47,7 @@ State::~State()
   reset();
 }
 
-State &
-State::operator=(const State & rhs)
+State & State::operator=(const State & rhs)
 {
   if (this == &rhs) {
     return *this;
@@ -64,8 +63,7 @@ State::operator=(const State & rhs)
   return *this;
 }
 
-uint8_t
-State::id() const
+uint8_t State::id() const
 {
   if (!state_handle_) {
     throw std::runtime_error("Error in state! Internal state_handle is NULL.");
@@ -73,8 +71,7 @@ State::id() const
   return state_handle_->id;
 }
 
-std::string
-State::label() const
+std::string State::label() const
 {
   if (!state_handle_) {
     throw std::runtime_error("Error in state! Internal state_handle is NULL.");
@@ -82,8 +79,7 @@ State::label() const
   return state_handle_->label;
 }
 
-void
-State::reset() noexcept
+void State::reset() noexcept
 {
   state_handle_ = nullptr;
   owned_handle_.reset();

@@ -15,8 +15,7 @@ Transition::Transition(uint8_t id, const std::string & label, rcutils_allocator_
 }
 
 Transition::Transition(
-  uint8_t id, const std::string & label, State && start, State && goal,
-  rcutils_allocator_t)
+  uint8_t id, const std::string & label, State && start, State && goal, rcutils_allocator_t)
 : id_(id),
   label_(label),
   start_(std::move(start)),
@@ -24,26 +23,22 @@ Transition::Transition(
 {
 }
 
-uint8_t
-Transition::id() const
+uint8_t Transition::id() const
 {
   return id_;
 }
 
-std::string
-Transition::label() const
+std::string Transition::label() const
 {
   return label_;
 }
 
-State
-Transition::start_state() const
+State Transition::start_state() const
 {
   return start_;
 }
 
-State
-Transition::goal_state() const
+State Transition::goal_state() const
 {
   return goal_;
 }

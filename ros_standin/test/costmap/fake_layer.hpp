@@ -35,7 +35,8 @@ public:
   FakeLayer(
     LayeredCostmap * parent, const std::string & name, std::vector<std::string> & events,
     unsigned char cost)
-  : events_(events), cost_(cost)
+  : events_(events),
+    cost_(cost)
   {
     layered_costmap_ = parent;
     name_ = name;
@@ -43,12 +44,12 @@ public:
     current_ = true;
   }
 
-  void setEnabled(bool enabled) {enabled_ = enabled;}
+  void setEnabled(bool enabled) { enabled_ = enabled; }
 
-  void reset() override {events_.push_back(name_ + " reset");}
-  bool isClearable() override {return false;}
-  void matchSize() override {events_.push_back(name_ + " matchSize");}
-  void onFootprintChanged() override {events_.push_back(name_ + " onFootprintChanged");}
+  void reset() override { events_.push_back(name_ + " reset"); }
+  bool isClearable() override { return false; }
+  void matchSize() override { events_.push_back(name_ + " matchSize"); }
+  void onFootprintChanged() override { events_.push_back(name_ + " onFootprintChanged"); }
 
   void updateBounds(
     double robot_x, double robot_y, double, double * min_x, double * min_y, double * max_x,
@@ -74,13 +75,15 @@ private:
   {
     auto * mutex = layered_costmap_->getCostmap()->getMutex();
     return std::async(
-      std::launch::async, [mutex]() {
-        if (mutex->try_lock()) {
-          mutex->unlock();
-          return false;
-        }
-        return true;
-      }).get();
+             std::launch::async,
+             [mutex]() {
+               if (mutex->try_lock()) {
+                 mutex->unlock();
+                 return false;
+               }
+               return true;
+             })
+      .get();
   }
 
   std::vector<std::string> & events_;

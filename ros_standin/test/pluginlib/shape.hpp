@@ -20,10 +20,7 @@ public:
 
   virtual std::string name() const = 0;
 
-  void reportDestructionTo(bool * destroyed)
-  {
-    destroyed_ = destroyed;
-  }
+  void reportDestructionTo(bool * destroyed) { destroyed_ = destroyed; }
 
 private:
   bool * destroyed_ = nullptr;

@@ -9,19 +9,19 @@ namespace standin_test_plugins
 class Square : public standin_test_base::Shape
 {
 public:
-  std::string name() const override {return "square";}
+  std::string name() const override { return "square"; }
 };
 
 class Triangle : public standin_test_base::Shape
 {
 public:
-  std::string name() const override {return "triangle";}
+  std::string name() const override { return "triangle"; }
 };
 
 class Hexagon : public standin_test_base::Shape
 {
 public:
-  std::string name() const override {return "hexagon";}
+  std::string name() const override { return "hexagon"; }
 };
 
 }  // namespace standin_test_plugins

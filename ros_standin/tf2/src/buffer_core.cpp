@@ -36,8 +36,8 @@ TimePoint fromStamp(const builtin_interfaces::msg::Time & stamp)
 }
 
 geometry_msgs::msg::TransformStamped toMsg(
-  const tf2::Transform & transform, const TimePoint & stamp,
-  const std::string & target_frame, const std::string & source_frame)
+  const tf2::Transform & transform, const TimePoint & stamp, const std::string & target_frame,
+  const std::string & source_frame)
 {
   geometry_msgs::msg::TransformStamped msg;
   msg.transform.translation.x = transform.getOrigin().x();
@@ -93,9 +93,8 @@ bool BufferCore::setTransform(
 }
 
 bool BufferCore::setTransformImpl(
-  const tf2::Transform & transform_in, const std::string frame_id,
-  const std::string child_frame_id, const TimePoint stamp, const std::string & authority,
-  bool is_static)
+  const tf2::Transform & transform_in, const std::string frame_id, const std::string child_frame_id,
+  const TimePoint stamp, const std::string & authority, bool is_static)
 {
   const std::string stripped_frame_id = stripSlash(frame_id);
   const std::string stripped_child_frame_id = stripSlash(child_frame_id);
@@ -114,27 +113,29 @@ bool BufferCore::setTransformImpl(
   if (stripped_child_frame_id.empty()) {
     TF2_CONSOLE_ERROR(
       "TF_NO_CHILD_FRAME_ID: Ignoring transform from authority \"%s\" because child_frame_id "
-      "not set ", authority.c_str());
+      "not set ",
+      authority.c_str());
     error_exists = true;
   }
 
   if (stripped_frame_id.empty()) {
     TF2_CONSOLE_ERROR(
       "TF_NO_FRAME_ID: Ignoring transform with child_frame_id \"%s\"  from authority \"%s\" "
-      "because frame_id not set", stripped_child_frame_id.c_str(), authority.c_str());
+      "because frame_id not set",
+      stripped_child_frame_id.c_str(), authority.c_str());
     error_exists = true;
   }
 
   const Vector3 & o = transform_in.getOrigin();
   const Quaternion r = transform_in.getRotation();
-  if (std::isnan(o.x()) || std::isnan(o.y()) || std::isnan(o.z()) ||
-    std::isnan(r.x()) || std::isnan(r.y()) || std::isnan(r.z()) || std::isnan(r.w()))
-  {
+  if (
+    std::isnan(o.x()) || std::isnan(o.y()) || std::isnan(o.z()) || std::isnan(r.x()) ||
+    std::isnan(r.y()) || std::isnan(r.z()) || std::isnan(r.w())) {
     TF2_CONSOLE_ERROR(
       "TF_NAN_INPUT: Ignoring transform for child_frame_id \"%s\" from authority \"%s\" because "
       "of a nan value in the transform (%f %f %f) (%f %f %f %f)",
-      stripped_child_frame_id.c_str(), authority.c_str(),
-      o.x(), o.y(), o.z(), r.x(), r.y(), r.z(), r.w());
+      stripped_child_frame_id.c_str(), authority.c_str(), o.x(), o.y(), o.z(), r.x(), r.y(), r.z(),
+      r.w());
     error_exists = true;
   }
 
@@ -232,14 +233,14 @@ CompactFrameID BufferCore::validateFrameId(
 {
   // Without an error_msg to fill, upstream warns through console_bridge instead.
   auto report = [&](const char * rationale) {
-      const std::string s = "Invalid frame ID \"" + frame_id + "\" passed to " +
-        function_name_arg + " - " + rationale;
-      if (error_msg != nullptr) {
-        *error_msg = s;
-      } else {
-        TF2_CONSOLE_WARN("%s", s.c_str());
-      }
-    };
+    const std::string s =
+      "Invalid frame ID \"" + frame_id + "\" passed to " + function_name_arg + " - " + rationale;
+    if (error_msg != nullptr) {
+      *error_msg = s;
+    } else {
+      TF2_CONSOLE_WARN("%s", s.c_str());
+    }
+  };
   if (frame_id.empty()) {
     report("in tf2 frame_ids cannot be empty");
     return 0;
@@ -260,26 +261,25 @@ CompactFrameID BufferCore::validateFrameId(
 {
   if (frame_id.empty()) {
     throw tf2::InvalidArgumentException(
-            "Invalid argument \"" + frame_id + "\" passed to " + function_name_arg +
-            " - in tf2 frame_ids cannot be empty");
+      "Invalid argument \"" + frame_id + "\" passed to " + function_name_arg +
+      " - in tf2 frame_ids cannot be empty");
   }
   if (startsWithSlash(frame_id)) {
     throw tf2::InvalidArgumentException(
-            "Invalid argument \"" + frame_id + "\" passed to " + function_name_arg +
-            " - in tf2 frame_ids cannot start with a '/'");
+      "Invalid argument \"" + frame_id + "\" passed to " + function_name_arg +
+      " - in tf2 frame_ids cannot start with a '/'");
   }
   const CompactFrameID id = lookupFrameNumber(frame_id);
   if (id == 0) {
     // Upstream's text ends with a space.
     throw tf2::LookupException(
-            "\"" + frame_id + "\" passed to " + function_name_arg + " does not exist. ");
+      "\"" + frame_id + "\" passed to " + function_name_arg + " does not exist. ");
   }
   return id;
 }
 
 geometry_msgs::msg::TransformStamped BufferCore::lookupTransform(
-  const std::string & target_frame, const std::string & source_frame,
-  const TimePoint & time) const
+  const std::string & target_frame, const std::string & source_frame, const TimePoint & time) const
 {
   tf2::Transform transform;
   TimePoint time_out;
@@ -288,9 +288,8 @@ geometry_msgs::msg::TransformStamped BufferCore::lookupTransform(
 }
 
 geometry_msgs::msg::TransformStamped BufferCore::lookupTransform(
-  const std::string & target_frame, const TimePoint & target_time,
-  const std::string & source_frame, const TimePoint & source_time,
-  const std::string & fixed_frame) const
+  const std::string & target_frame, const TimePoint & target_time, const std::string & source_frame,
+  const TimePoint & source_time, const std::string & fixed_frame) const
 {
   tf2::Transform transform;
   TimePoint time_out;
@@ -300,8 +299,8 @@ geometry_msgs::msg::TransformStamped BufferCore::lookupTransform(
 }
 
 void BufferCore::lookupTransformImpl(
-  const std::string & target_frame, const std::string & source_frame,
-  const TimePoint & time, tf2::Transform & transform, TimePoint & time_out) const
+  const std::string & target_frame, const std::string & source_frame, const TimePoint & time,
+  tf2::Transform & transform, TimePoint & time_out) const
 {
   std::unique_lock<std::mutex> lock(frame_mutex_);
 
@@ -342,9 +341,9 @@ void BufferCore::lookupTransformImpl(
 }
 
 void BufferCore::lookupTransformImpl(
-  const std::string & target_frame, const TimePoint & target_time,
-  const std::string & source_frame, const TimePoint & source_time,
-  const std::string & fixed_frame, tf2::Transform & transform, TimePoint & time_out) const
+  const std::string & target_frame, const TimePoint & target_time, const std::string & source_frame,
+  const TimePoint & source_time, const std::string & fixed_frame, tf2::Transform & transform,
+  TimePoint & time_out) const
 {
   {
     std::unique_lock<std::mutex> lock(frame_mutex_);
@@ -367,7 +366,8 @@ bool BufferCore::canTransformNoLock(
   if (target_id == 0 || source_id == 0) {
     if (error_msg) {
       if (target_id == 0) {
-        *error_msg += std::string("target_frame: " + lookupFrameString(target_id) + " does not exist.");
+        *error_msg +=
+          std::string("target_frame: " + lookupFrameString(target_id) + " does not exist.");
       }
       if (source_id == 0) {
         if (target_id == 0) {
@@ -399,8 +399,8 @@ bool BufferCore::canTransformInternal(
 }
 
 bool BufferCore::canTransform(
-  const std::string & target_frame, const std::string & source_frame,
-  const TimePoint & time, std::string * error_msg) const
+  const std::string & target_frame, const std::string & source_frame, const TimePoint & time,
+  std::string * error_msg) const
 {
   // Before any validation: the same name is always transformable.
   if (target_frame == source_frame) {
@@ -422,9 +422,8 @@ bool BufferCore::canTransform(
 }
 
 bool BufferCore::canTransform(
-  const std::string & target_frame, const TimePoint & target_time,
-  const std::string & source_frame, const TimePoint & source_time,
-  const std::string & fixed_frame, std::string * error_msg) const
+  const std::string & target_frame, const TimePoint & target_time, const std::string & source_frame,
+  const TimePoint & source_time, const std::string & fixed_frame, std::string * error_msg) const
 {
   CompactFrameID target_id = 0;
   CompactFrameID source_id = 0;

@@ -49,8 +49,8 @@ std::string BufferCore::allFramesAsStringNoLock() const
     }
     const CompactFrameID frame_id_num =
       frame_ptr->getData(TimePointZero, temp) ? temp.frame_id_ : 0;
-    mstream << "Frame " << frameIDs_reverse_[counter] << " exists with parent " <<
-      frameIDs_reverse_[frame_id_num] << "." << std::endl;
+    mstream << "Frame " << frameIDs_reverse_[counter] << " exists with parent "
+            << frameIDs_reverse_[frame_id_num] << "." << std::endl;
   }
   return mstream.str();
 }
@@ -77,20 +77,20 @@ std::string BufferCore::allFramesAsYAML(TimePoint current_time) const
 
     const tf2::Duration dur1 = cache->getLatestTimestamp() - cache->getOldestTimestamp();
     const tf2::Duration dur2 = std::chrono::microseconds(100);
-    const double rate = dur1 > dur2 ?
-      cache->getListLength() * 1e9 / static_cast<double>(dur1.count()) :
-      cache->getListLength() * 1e9 / static_cast<double>(dur2.count());
+    const double rate = dur1 > dur2
+                          ? cache->getListLength() * 1e9 / static_cast<double>(dur1.count())
+                          : cache->getListLength() * 1e9 / static_cast<double>(dur2.count());
 
     mstream << frameIDs_reverse_[cfid] << ": " << std::endl;
     mstream << "  parent: '" << frameIDs_reverse_[temp.frame_id_] << "'" << std::endl;
     mstream << "  broadcaster: '" << authority << "'" << std::endl;
     mstream << "  rate: " << rate << std::endl;
-    mstream << "  most_recent_transform: " << displayTimePoint(cache->getLatestTimestamp()) <<
-      std::endl;
+    mstream << "  most_recent_transform: " << displayTimePoint(cache->getLatestTimestamp())
+            << std::endl;
     mstream << "  oldest_transform: " << displayTimePoint(cache->getOldestTimestamp()) << std::endl;
     if (current_time != TimePointZero) {
-      mstream << "  transform_delay: " <<
-        durationToSec(current_time - cache->getLatestTimestamp()) << std::endl;
+      mstream << "  transform_delay: " << durationToSec(current_time - cache->getLatestTimestamp())
+              << std::endl;
     }
     mstream << "  buffer_length: " << durationToSec(dur1) << std::endl;
   }

@@ -63,7 +63,7 @@ void BufferCore::cancelTransformableRequest(TransformableRequestHandle handle)
   std::unique_lock<std::mutex> lock(transformable_requests_mutex_);
   const auto it = std::find_if(
     transformable_requests_.begin(), transformable_requests_.end(),
-    [handle](const TransformableRequest & req) {return req.request_handle == handle;});
+    [handle](const TransformableRequest & req) { return req.request_handle == handle; });
   if (it != transformable_requests_.end()) {
     transformable_requests_.erase(it);
   }
@@ -71,12 +71,13 @@ void BufferCore::cancelTransformableRequest(TransformableRequestHandle handle)
 
 void BufferCore::testTransformableRequests()
 {
-  using Ready = std::tuple<TransformableCallback, TransformableRequestHandle, std::string,
-      std::string, TimePoint, TransformableResult>;
+  using Ready = std::tuple<
+    TransformableCallback, TransformableRequestHandle, std::string, std::string, TimePoint,
+    TransformableResult>;
   std::vector<Ready> ready;
   {
     std::unique_lock<std::mutex> lock(transformable_requests_mutex_);
-    for (auto it = transformable_requests_.begin(); it != transformable_requests_.end(); ) {
+    for (auto it = transformable_requests_.begin(); it != transformable_requests_.end();) {
       TransformableRequest & req = *it;
       bool do_cb = false;
       TransformableResult result = TransformAvailable;

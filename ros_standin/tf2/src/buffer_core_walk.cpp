@@ -58,8 +58,8 @@ tf2::TF2Error BufferCore::walkToTopParent(
       break;
     }
 
-    const CompactFrameID parent = f.gather(
-      cache, time, error_string ? &extrapolation_error_string : nullptr);
+    const CompactFrameID parent =
+      f.gather(cache, time, error_string ? &extrapolation_error_string : nullptr);
     if (parent == 0) {
       // There may still be a path from the target up to this frame.
       top_parent = frame;
@@ -82,8 +82,8 @@ tf2::TF2Error BufferCore::walkToTopParent(
     if (depth > MAX_GRAPH_DEPTH) {
       if (error_string) {
         std::stringstream ss;
-        ss << "The tf tree is invalid because it contains a loop." << std::endl <<
-          allFramesAsStringNoLock() << std::endl;
+        ss << "The tf tree is invalid because it contains a loop." << std::endl
+           << allFramesAsStringNoLock() << std::endl;
         *error_string = ss.str();
       }
       return tf2::TF2Error::TF2_LOOKUP_ERROR;
@@ -103,8 +103,8 @@ tf2::TF2Error BufferCore::walkToTopParent(
     if (parent == 0) {
       if (error_string) {
         std::stringstream ss;
-        ss << *error_string << ", when looking up transform from frame [" <<
-          lookupFrameString(source_id) << "] to frame [" << lookupFrameString(target_id) << "]";
+        ss << *error_string << ", when looking up transform from frame ["
+           << lookupFrameString(source_id) << "] to frame [" << lookupFrameString(target_id) << "]";
         *error_string = ss.str();
       }
       return tf2::TF2Error::TF2_EXTRAPOLATION_ERROR;
@@ -124,8 +124,8 @@ tf2::TF2Error BufferCore::walkToTopParent(
     if (depth > MAX_GRAPH_DEPTH) {
       if (error_string) {
         std::stringstream ss;
-        ss << "The tf tree is invalid because it contains a loop." << std::endl <<
-          allFramesAsStringNoLock() << std::endl;
+        ss << "The tf tree is invalid because it contains a loop." << std::endl
+           << allFramesAsStringNoLock() << std::endl;
         *error_string = ss.str();
       }
       return tf2::TF2Error::TF2_LOOKUP_ERROR;
@@ -136,8 +136,8 @@ tf2::TF2Error BufferCore::walkToTopParent(
     if (extrapolation_might_have_occurred) {
       if (error_string) {
         std::stringstream ss;
-        ss << extrapolation_error_string << ", when looking up transform from frame [" <<
-          lookupFrameString(source_id) << "] to frame [" << lookupFrameString(target_id) << "]";
+        ss << extrapolation_error_string << ", when looking up transform from frame ["
+           << lookupFrameString(source_id) << "] to frame [" << lookupFrameString(target_id) << "]";
         *error_string = ss.str();
       }
       return tf2::TF2Error::TF2_EXTRAPOLATION_ERROR;
@@ -166,14 +166,14 @@ tf2::TF2Error BufferCore::getLatestCommonTime(
   }
 
   auto loop_error = [&]() {
-      if (error_string) {
-        std::stringstream ss;
-        ss << "The tf tree is invalid because it contains a loop." << std::endl <<
-          allFramesAsStringNoLock() << std::endl;
-        *error_string = ss.str();
-      }
-      return tf2::TF2Error::TF2_LOOKUP_ERROR;
-    };
+    if (error_string) {
+      std::stringstream ss;
+      ss << "The tf tree is invalid because it contains a loop." << std::endl
+         << allFramesAsStringNoLock() << std::endl;
+      *error_string = ss.str();
+    }
+    return tf2::TF2Error::TF2_LOOKUP_ERROR;
+  };
 
   // Walk from the source to its root, remembering each parent and its newest
   // stamp. Static frames report a zero stamp, which does not constrain the time.
@@ -228,7 +228,7 @@ tf2::TF2Error BufferCore::getLatestCommonTime(
 
     const auto it = std::find_if(
       lct_cache.begin(), lct_cache.end(),
-      [&latest](const P_TimeAndFrameID & entry) {return entry.second == latest.second;});
+      [&latest](const P_TimeAndFrameID & entry) { return entry.second == latest.second; });
     if (it != lct_cache.end()) {
       common_parent = it->second;
       break;

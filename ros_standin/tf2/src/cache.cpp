@@ -14,8 +14,8 @@ void extrapolationAtTime(TimePoint t0, TimePoint t1, std::string * error_str)
 {
   if (error_str) {
     std::stringstream ss;
-    ss << "Lookup would require extrapolation at time " << displayTimePoint(t0) <<
-      ", but only time " << displayTimePoint(t1) << " is in the buffer";
+    ss << "Lookup would require extrapolation at time " << displayTimePoint(t0)
+       << ", but only time " << displayTimePoint(t1) << " is in the buffer";
     *error_str = ss.str();
   }
 }
@@ -24,8 +24,8 @@ void extrapolationIntoFuture(TimePoint t0, TimePoint t1, std::string * error_str
 {
   if (error_str) {
     std::stringstream ss;
-    ss << "Lookup would require extrapolation into the future.  Requested time " <<
-      displayTimePoint(t0) << " but the latest data is at time " << displayTimePoint(t1);
+    ss << "Lookup would require extrapolation into the future.  Requested time "
+       << displayTimePoint(t0) << " but the latest data is at time " << displayTimePoint(t1);
     *error_str = ss.str();
   }
 }
@@ -34,8 +34,8 @@ void extrapolationIntoPast(TimePoint t0, TimePoint t1, std::string * error_str)
 {
   if (error_str) {
     std::stringstream ss;
-    ss << "Lookup would require extrapolation into the past.  Requested time " <<
-      displayTimePoint(t0) << " but the earliest data is at time " << displayTimePoint(t1);
+    ss << "Lookup would require extrapolation into the past.  Requested time "
+       << displayTimePoint(t0) << " but the earliest data is at time " << displayTimePoint(t1);
     *error_str = ss.str();
   }
 }
@@ -48,8 +48,7 @@ TimeCache::TimeCache(tf2::Duration max_storage_time)
 }
 
 uint8_t TimeCache::findClosest(
-  TransformStorage * & one, TransformStorage * & two, TimePoint target_time,
-  std::string * error_str)
+  TransformStorage *& one, TransformStorage *& two, TimePoint target_time, std::string * error_str)
 {
   if (storage_.empty()) {
     return 0;
@@ -91,7 +90,7 @@ uint8_t TimeCache::findClosest(
   while (storage_it != storage_.end() && storage_it->stamp_ > target_time) {
     ++storage_it;
   }
-  one = &*storage_it;    // older
+  one = &*storage_it;      // older
   two = &*(--storage_it);  // newer
   return 2;
 }
@@ -105,7 +104,7 @@ void TimeCache::interpolate(
     return;
   }
   const tf2Scalar ratio = static_cast<double>((time - one.stamp_).count()) /
-    static_cast<double>((two.stamp_ - one.stamp_).count());
+                          static_cast<double>((two.stamp_ - one.stamp_).count());
   output.translation_.setInterpolate3(one.translation_, two.translation_, ratio);
   output.rotation_ = slerp(one.rotation_, two.rotation_, ratio);
   output.stamp_ = time;
@@ -208,9 +207,7 @@ bool StaticCache::insertData(const TransformStorage & new_data)
   return true;
 }
 
-void StaticCache::clearList()
-{
-}
+void StaticCache::clearList() {}
 
 CompactFrameID StaticCache::getParent(TimePoint, std::string *)
 {

@@ -26,7 +26,8 @@ void logToConsole(ConsoleLevel level, const char * file, int line, const char * 
 
   // One write per message so that lines from concurrent threads do not interleave.
   const std::string out = std::string(level == ConsoleLevel::Error ? "Error:   " : "Warning: ") +
-    text + "\n         at line " + std::to_string(line) + " in " + file + "\n";
+                          text + "\n         at line " + std::to_string(line) + " in " + file +
+                          "\n";
   std::fwrite(out.data(), 1, out.size(), stderr);
   std::fflush(stderr);
 }

@@ -17,7 +17,7 @@ enum class ConsoleLevel
 };
 
 void logToConsole(ConsoleLevel level, const char * file, int line, const char * format, ...)
-__attribute__((format(printf, 4, 5)));
+  __attribute__((format(printf, 4, 5)));
 
 }  // namespace detail
 }  // namespace tf2

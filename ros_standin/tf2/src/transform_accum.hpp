@@ -71,21 +71,19 @@ struct TransformAccum
         result_vec = source_to_top_vec;
         result_quat = source_to_top_quat;
         break;
-      case SourceParentOfTarget:
-        {
-          const Quaternion inv_target_quat = target_to_top_quat.inverse();
-          result_vec = quatRotate(inv_target_quat, -target_to_top_vec);
-          result_quat = inv_target_quat;
-          break;
-        }
-      case FullPath:
-        {
-          const Quaternion inv_target_quat = target_to_top_quat.inverse();
-          const Vector3 inv_target_vec = quatRotate(inv_target_quat, -target_to_top_vec);
-          result_vec = quatRotate(inv_target_quat, source_to_top_vec) + inv_target_vec;
-          result_quat = inv_target_quat * source_to_top_quat;
-          break;
-        }
+      case SourceParentOfTarget: {
+        const Quaternion inv_target_quat = target_to_top_quat.inverse();
+        result_vec = quatRotate(inv_target_quat, -target_to_top_vec);
+        result_quat = inv_target_quat;
+        break;
+      }
+      case FullPath: {
+        const Quaternion inv_target_quat = target_to_top_quat.inverse();
+        const Vector3 inv_target_vec = quatRotate(inv_target_quat, -target_to_top_vec);
+        result_vec = quatRotate(inv_target_quat, source_to_top_vec) + inv_target_vec;
+        result_quat = inv_target_quat * source_to_top_quat;
+        break;
+      }
     }
     time = _time;
   }

@@ -11,24 +11,22 @@ CreateTimerROS::CreateTimerROS(
   rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_base,
   rclcpp::node_interfaces::NodeTimersInterface::SharedPtr node_timers,
   rclcpp::CallbackGroup::SharedPtr callback_group)
-: node_base_(node_base), node_timers_(node_timers), next_timer_handle_index_(0),
+: node_base_(node_base),
+  node_timers_(node_timers),
+  next_timer_handle_index_(0),
   callback_group_(callback_group)
 {
 }
 
-TimerHandle
-CreateTimerROS::createTimer(
-  rclcpp::Clock::SharedPtr clock,
-  const tf2::Duration & period,
-  TimerCallbackType callback)
+TimerHandle CreateTimerROS::createTimer(
+  rclcpp::Clock::SharedPtr clock, const tf2::Duration & period, TimerCallbackType callback)
 {
   std::lock_guard<std::mutex> lock(timers_map_mutex_);
   auto timer_handle_index = next_timer_handle_index_++;
   // A timer on the caller's clock (the Buffer's ROS clock), registered in the
   // chosen group, as upstream's rclcpp::create_timer does.
   auto timer = rclcpp::GenericTimer<std::function<void()>>::make_shared(
-    clock,
-    std::chrono::duration_cast<std::chrono::nanoseconds>(period),
+    clock, std::chrono::duration_cast<std::chrono::nanoseconds>(period),
     std::bind(&CreateTimerROS::timerCallback, this, timer_handle_index, callback),
     node_base_->get_context());
   node_timers_->add_timer(timer, callback_group_);
@@ -36,15 +34,13 @@ CreateTimerROS::createTimer(
   return timer_handle_index;
 }
 
-void
-CreateTimerROS::cancel(const TimerHandle & timer_handle)
+void CreateTimerROS::cancel(const TimerHandle & timer_handle)
 {
   std::lock_guard<std::mutex> lock(timers_map_mutex_);
   cancelNoLock(timer_handle);
 }
 
-void
-CreateTimerROS::cancelNoLock(const TimerHandle & timer_handle)
+void CreateTimerROS::cancelNoLock(const TimerHandle & timer_handle)
 {
   try {
     timers_map_.at(timer_handle)->cancel();
@@ -53,8 +49,7 @@ CreateTimerROS::cancelNoLock(const TimerHandle & timer_handle)
   }
 }
 
-void
-CreateTimerROS::reset(const TimerHandle & timer_handle)
+void CreateTimerROS::reset(const TimerHandle & timer_handle)
 {
   std::lock_guard<std::mutex> lock(timers_map_mutex_);
   try {
@@ -64,8 +59,7 @@ CreateTimerROS::reset(const TimerHandle & timer_handle)
   }
 }
 
-void
-CreateTimerROS::remove(const TimerHandle & timer_handle)
+void CreateTimerROS::remove(const TimerHandle & timer_handle)
 {
   std::lock_guard<std::mutex> lock(timers_map_mutex_);
   try {
@@ -76,10 +70,7 @@ CreateTimerROS::remove(const TimerHandle & timer_handle)
   timers_map_.erase(timer_handle);
 }
 
-void
-CreateTimerROS::timerCallback(
-  const TimerHandle & timer_handle,
-  TimerCallbackType callback)
+void CreateTimerROS::timerCallback(const TimerHandle & timer_handle, TimerCallbackType callback)
 {
   callback(timer_handle);
 }

@@ -5,16 +5,15 @@
 namespace tf2_ros
 {
 
-void
-StaticTransformBroadcaster::sendTransform(const geometry_msgs::msg::TransformStamped & transform)
+void StaticTransformBroadcaster::sendTransform(
+  const geometry_msgs::msg::TransformStamped & transform)
 {
   std::vector<geometry_msgs::msg::TransformStamped> v1;
   v1.push_back(transform);
   sendTransform(v1);
 }
 
-void
-StaticTransformBroadcaster::sendTransform(
+void StaticTransformBroadcaster::sendTransform(
   const std::vector<geometry_msgs::msg::TransformStamped> & msgtf)
 {
   for (const auto & in : msgtf) {

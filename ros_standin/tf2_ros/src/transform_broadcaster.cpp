@@ -5,16 +5,14 @@
 namespace tf2_ros
 {
 
-void
-TransformBroadcaster::sendTransform(const geometry_msgs::msg::TransformStamped & msgtf)
+void TransformBroadcaster::sendTransform(const geometry_msgs::msg::TransformStamped & msgtf)
 {
   std::vector<geometry_msgs::msg::TransformStamped> v1;
   v1.push_back(msgtf);
   sendTransform(v1);
 }
 
-void
-TransformBroadcaster::sendTransform(
+void TransformBroadcaster::sendTransform(
   const std::vector<geometry_msgs::msg::TransformStamped> & msgtf)
 {
   tf2_msgs::msg::TFMessage message;

@@ -18,8 +18,7 @@ TransformListener::TransformListener(tf2::BufferCore & buffer, bool spin_thread)
   // supported here, so the node gets the resulting name directly.
   char node_name[42];
   snprintf(
-    node_name, sizeof(node_name), "transform_listener_impl_%zx",
-    reinterpret_cast<size_t>(this));
+    node_name, sizeof(node_name), "transform_listener_impl_%zx", reinterpret_cast<size_t>(this));
   options.start_parameter_event_publisher(false);
   options.start_parameter_services(false);
   optional_default_node_ = rclcpp::Node::make_shared(node_name, options);
@@ -41,8 +40,7 @@ TransformListener::~TransformListener()
   }
 }
 
-void
-TransformListener::subscription_callback(
+void TransformListener::subscription_callback(
   const tf2_msgs::msg::TFMessage::ConstSharedPtr msg, bool is_static)
 {
   const tf2_msgs::msg::TFMessage & msg_in = *msg;
@@ -56,8 +54,8 @@ TransformListener::subscription_callback(
       RCLCPP_ERROR(
         node_logging_interface_->get_logger(),
         "Failure to set received transform from %s to %s with error: %s\n",
-        msg_in.transforms[i].child_frame_id.c_str(),
-        msg_in.transforms[i].header.frame_id.c_str(), temp.c_str());
+        msg_in.transforms[i].child_frame_id.c_str(), msg_in.transforms[i].header.frame_id.c_str(),
+        temp.c_str());
     }
   }
 }

@@ -44,12 +44,12 @@ public:
   void reset() override;
 
   /// @brief Inflation follows the other layers, so clearing it means nothing on its own.
-  bool isClearable() override {return false;}
+  bool isClearable() override { return false; }
 
   /// @brief Grows the bounds by the inflation radius (everything after a footprint change).
   void updateBounds(
-    double robot_x, double robot_y, double robot_yaw,
-    double * min_x, double * min_y, double * max_x, double * max_y) override;
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) override;
 
   /// @brief Inflates the lethal cells in and around the window.
   void updateCosts(

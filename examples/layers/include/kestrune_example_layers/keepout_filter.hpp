@@ -48,12 +48,12 @@ public:
   void reset() override;
 
   /// @brief Keepout zones stay through the clear-costmap services.
-  bool isClearable() override {return false;}
+  bool isClearable() override { return false; }
 
   /// @brief Widens the bounds to the mask (old and new) after it was loaded.
   void updateBounds(
-    double robot_x, double robot_y, double robot_yaw,
-    double * min_x, double * min_y, double * max_x, double * max_y) override;
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) override;
 
   /// @brief Makes every cell of the window that lies in a keepout zone lethal.
   void updateCosts(

@@ -42,12 +42,12 @@ public:
   void reset() override;
 
   /// @brief A fixed map is not cleared by the clear-costmap services.
-  bool isClearable() override {return false;}
+  bool isClearable() override { return false; }
 
   /// @brief Widens the bounds to the whole map when it has not been copied yet.
   void updateBounds(
-    double robot_x, double robot_y, double robot_yaw,
-    double * min_x, double * min_y, double * max_x, double * max_y) override;
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) override;
 
   /// @brief Overwrites the costmap's window with the map's costs, unknown included.
   void updateCosts(

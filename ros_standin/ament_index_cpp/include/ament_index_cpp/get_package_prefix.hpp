@@ -22,8 +22,7 @@ public:
 /// @brief The first prefix of AMENT_PREFIX_PATH that registers the package.
 /// @throws PackageNotFoundError if no prefix registers it.
 /// @throws std::runtime_error if AMENT_PREFIX_PATH is not set or empty.
-std::string
-get_package_prefix(const std::string & package_name);
+std::string get_package_prefix(const std::string & package_name);
 
 }  // namespace ament_index_cpp
 

@@ -11,8 +11,7 @@ namespace ament_index_cpp
 /// @brief `<prefix>/share/<package_name>` for the package's prefix.
 /// @throws PackageNotFoundError if no prefix registers the package.
 /// @throws std::runtime_error if AMENT_PREFIX_PATH is not set or empty.
-std::string
-get_package_share_directory(const std::string & package_name);
+std::string get_package_share_directory(const std::string & package_name);
 
 }  // namespace ament_index_cpp
 

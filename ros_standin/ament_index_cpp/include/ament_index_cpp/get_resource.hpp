@@ -10,11 +10,8 @@ namespace ament_index_cpp
 /// @return false if no prefix provides the resource.
 /// @throws std::invalid_argument if resource_type or resource_name is empty.
 /// @throws std::runtime_error if AMENT_PREFIX_PATH is not set or empty.
-bool
-get_resource(
-  const std::string & resource_type,
-  const std::string & resource_name,
-  std::string & content,
+bool get_resource(
+  const std::string & resource_type, const std::string & resource_name, std::string & content,
   std::string * prefix_path = nullptr);
 
 }  // namespace ament_index_cpp

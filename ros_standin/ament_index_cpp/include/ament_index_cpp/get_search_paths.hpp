@@ -9,8 +9,7 @@ namespace ament_index_cpp
 
 /// @brief The existing directories listed in AMENT_PREFIX_PATH, in order.
 /// @throws std::runtime_error if AMENT_PREFIX_PATH is not set or empty.
-std::list<std::string>
-get_search_paths();
+std::list<std::string> get_search_paths();
 
 }  // namespace ament_index_cpp
 

@@ -19,7 +19,7 @@ class ClassLoader
 {
 public:
   template<typename Base>
-  using DeleterType = std::function<void (Base *)>;
+  using DeleterType = std::function<void(Base *)>;
 
   template<typename Base>
   using UniquePtr = std::unique_ptr<Base, DeleterType<Base>>;
@@ -53,8 +53,7 @@ public:
   {
     Base * raw = createRawInstance<Base>(derived_class_name, true);
     return std::unique_ptr<Base, DeleterType<Base>>(
-      raw,
-      std::bind(&ClassLoader::onPluginDeletion<Base>, this, std::placeholders::_1));
+      raw, std::bind(&ClassLoader::onPluginDeletion<Base>, this, std::placeholders::_1));
   }
 
   /// @brief A new object the caller must delete; pins the library for good.
@@ -68,8 +67,8 @@ public:
   bool isClassAvailable(const std::string & class_name) const
   {
     std::vector<std::string> available_classes = getAvailableClasses<Base>();
-    return std::find(
-      available_classes.begin(), available_classes.end(), class_name) != available_classes.end();
+    return std::find(available_classes.begin(), available_classes.end(), class_name) !=
+           available_classes.end();
   }
 
   const std::string & getLibraryPath() const;
@@ -95,9 +94,9 @@ private:
     std::lock_guard<std::recursive_mutex> lock(plugin_ref_count_mutex_);
     delete (obj);
     --plugin_ref_count_;
-    if (plugin_ref_count_ == 0 && isOnDemandLoadUnloadEnabled() &&
-      !ClassLoader::hasUnmanagedInstanceBeenCreated())
-    {
+    if (
+      plugin_ref_count_ == 0 && isOnDemandLoadUnloadEnabled() &&
+      !ClassLoader::hasUnmanagedInstanceBeenCreated()) {
       unloadLibraryInternal(false);
     }
   }

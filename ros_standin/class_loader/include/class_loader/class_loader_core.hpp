@@ -70,7 +70,7 @@ Base * createInstance(const std::string & derived_class_name, ClassLoader * load
     findMetaObjectFor(typeid(Base).name(), derived_class_name, loader));
   if (nullptr == factory) {
     throw class_loader::CreateClassException(
-            "Could not create instance of type " + derived_class_name);
+      "Could not create instance of type " + derived_class_name);
   }
   return factory->create();
 }

@@ -12,7 +12,9 @@ class ClassLoaderException : public std::runtime_error
 {
 public:
   explicit inline ClassLoaderException(const std::string & error_desc)
-  : std::runtime_error(error_desc) {}
+  : std::runtime_error(error_desc)
+  {
+  }
 };
 
 /// @brief A library could not be opened.
@@ -20,7 +22,9 @@ class LibraryLoadException : public ClassLoaderException
 {
 public:
   explicit inline LibraryLoadException(const std::string & error_desc)
-  : ClassLoaderException(error_desc) {}
+  : ClassLoaderException(error_desc)
+  {
+  }
 };
 
 /// @brief A library could not be unloaded.
@@ -28,7 +32,9 @@ class LibraryUnloadException : public ClassLoaderException
 {
 public:
   explicit inline LibraryUnloadException(const std::string & error_desc)
-  : ClassLoaderException(error_desc) {}
+  : ClassLoaderException(error_desc)
+  {
+  }
 };
 
 /// @brief No factory could create the requested class.
@@ -36,7 +42,9 @@ class CreateClassException : public ClassLoaderException
 {
 public:
   explicit inline CreateClassException(const std::string & error_desc)
-  : ClassLoaderException(error_desc) {}
+  : ClassLoaderException(error_desc)
+  {
+  }
 };
 
 /// @brief A MultiLibraryClassLoader has no loader for the requested library.
@@ -44,7 +52,9 @@ class NoClassLoaderExistsException : public ClassLoaderException
 {
 public:
   explicit inline NoClassLoaderExistsException(const std::string & error_desc)
-  : ClassLoaderException(error_desc) {}
+  : ClassLoaderException(error_desc)
+  {
+  }
 };
 
 }  // namespace class_loader

@@ -50,7 +50,9 @@ public:
   AbstractMetaObject(
     const std::string & class_name, const std::string & base_class_name,
     const std::string & typeid_base_class_name)
-  : AbstractMetaObjectBase(class_name, base_class_name, typeid_base_class_name) {}
+  : AbstractMetaObjectBase(class_name, base_class_name, typeid_base_class_name)
+  {
+  }
 
   /// @brief A new object, owned by the caller.
   virtual B * create() const = 0;
@@ -64,12 +66,11 @@ public:
   MetaObject(
     const std::string & class_name, const std::string & base_class_name,
     const std::string & typeid_base_class_name)
-  : AbstractMetaObject<B>(class_name, base_class_name, typeid_base_class_name) {}
-
-  B * create() const override
+  : AbstractMetaObject<B>(class_name, base_class_name, typeid_base_class_name)
   {
-    return new C;
   }
+
+  B * create() const override { return new C; }
 };
 
 }  // namespace impl

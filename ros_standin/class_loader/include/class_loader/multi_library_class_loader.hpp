@@ -33,23 +33,22 @@ public:
   template<class Base>
   ClassLoader::UniquePtr<Base> createUniqueInstance(const std::string & class_name)
   {
-    return getClassLoaderOrThrow<Base>(class_name)->template createUniqueInstance<Base>(
-      class_name);
+    return getClassLoaderOrThrow<Base>(class_name)->template createUniqueInstance<Base>(class_name);
   }
 
   template<class Base>
   Base * createUnmanagedInstance(const std::string & class_name)
   {
-    return getClassLoaderOrThrow<Base>(class_name)->template createUnmanagedInstance<Base>(
-      class_name);
+    return getClassLoaderOrThrow<Base>(class_name)
+      ->template createUnmanagedInstance<Base>(class_name);
   }
 
   template<class Base>
   bool isClassAvailable(const std::string & class_name) const
   {
     std::vector<std::string> available_classes = getAvailableClasses<Base>();
-    return std::find(
-      available_classes.begin(), available_classes.end(), class_name) != available_classes.end();
+    return std::find(available_classes.begin(), available_classes.end(), class_name) !=
+           available_classes.end();
   }
 
   bool isLibraryAvailable(const std::string & library_path) const;
@@ -98,9 +97,9 @@ private:
     ClassLoader * loader = getClassLoaderForClass<Base>(class_name);
     if (nullptr == loader) {
       throw class_loader::CreateClassException(
-              "MultiLibraryClassLoader: Could not create object of class type " + class_name +
-              " as no factory exists for it. Make sure that the library exists and "
-              "was explicitly loaded through MultiLibraryClassLoader::loadLibrary()");
+        "MultiLibraryClassLoader: Could not create object of class type " + class_name +
+        " as no factory exists for it. Make sure that the library exists and "
+        "was explicitly loaded through MultiLibraryClassLoader::loadLibrary()");
     }
     return loader;
   }

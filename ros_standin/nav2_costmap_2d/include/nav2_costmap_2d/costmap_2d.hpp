@@ -36,8 +36,8 @@ class Costmap2D
 public:
   /** @brief A grid of @p cells_size_x by @p cells_size_y cells, all at @p default_value. */
   Costmap2D(
-    unsigned int cells_size_x, unsigned int cells_size_y, double resolution,
-    double origin_x, double origin_y, unsigned char default_value = 0);
+    unsigned int cells_size_x, unsigned int cells_size_y, double resolution, double origin_x,
+    double origin_y, unsigned char default_value = 0);
 
   /** @brief A deep copy of @p map. */
   Costmap2D(const Costmap2D & map);
@@ -85,10 +85,7 @@ public:
   void worldToMapEnforceBounds(double wx, double wy, int & mx, int & my) const;
 
   /** @brief The linear index of cell (@p mx, @p my). */
-  inline unsigned int getIndex(unsigned int mx, unsigned int my) const
-  {
-    return my * size_x_ + mx;
-  }
+  inline unsigned int getIndex(unsigned int mx, unsigned int my) const { return my * size_x_ + mx; }
 
   /** @brief The cell of linear index @p index. */
   inline void indexToCells(unsigned int index, unsigned int & mx, unsigned int & my) const
@@ -116,9 +113,9 @@ public:
   double getResolution() const;
 
   /** @brief Sets the value cells are reset to. */
-  void setDefaultValue(unsigned char c) {default_value_ = c;}
+  void setDefaultValue(unsigned char c) { default_value_ = c; }
   /** @brief The value cells are reset to. */
-  unsigned char getDefaultValue() {return default_value_;}
+  unsigned char getDefaultValue() { return default_value_; }
 
   /** @brief Sets every cell inside a convex world polygon; false when a vertex is off the grid. */
   bool setConvexPolygonCost(
@@ -140,8 +137,7 @@ public:
 
   /** @brief Reshapes the grid and resets every cell to the default value. */
   void resizeMap(
-    unsigned int size_x, unsigned int size_y, double resolution, double origin_x,
-    double origin_y);
+    unsigned int size_x, unsigned int size_y, double resolution, double origin_x, double origin_y);
 
   /** @brief Resets cells [x0, xn) x [y0, yn) to the default value. */
   void resetMap(unsigned int x0, unsigned int y0, unsigned int xn, unsigned int yn);
@@ -156,10 +152,7 @@ public:
   typedef std::recursive_mutex mutex_t;
 
   /** @brief The grid's mutex. */
-  mutex_t * getMutex()
-  {
-    return access_;
-  }
+  mutex_t * getMutex() { return access_; }
 
 protected:
   /** @brief Copies a rectangle of cells from one row-major array to another. */
@@ -191,8 +184,8 @@ protected:
   /** @brief Calls @p at on the index of every cell on the line from (x0, y0) to (x1, y1). */
   template<class ActionType>
   inline void raytraceLine(
-    ActionType at, unsigned int x0, unsigned int y0, unsigned int x1,
-    unsigned int y1, unsigned int max_length = UINT_MAX, unsigned int min_length = 0)
+    ActionType at, unsigned int x0, unsigned int y0, unsigned int x1, unsigned int y1,
+    unsigned int max_length = UINT_MAX, unsigned int min_length = 0)
   {
     int dx_full = x1 - x0;
     int dy_full = y1 - y0;
@@ -223,21 +216,19 @@ protected:
     if (abs_dx >= abs_dy) {
       int error_y = abs_dx / 2;
       bresenham2D(
-        at, abs_dx, abs_dy, error_y, offset_dx, offset_dy, offset,
-        (unsigned int)(scale * abs_dx));
+        at, abs_dx, abs_dy, error_y, offset_dx, offset_dy, offset, (unsigned int)(scale * abs_dx));
       return;
     }
     int error_x = abs_dy / 2;
     bresenham2D(
-      at, abs_dy, abs_dx, error_x, offset_dy, offset_dx, offset,
-      (unsigned int)(scale * abs_dy));
+      at, abs_dy, abs_dx, error_x, offset_dy, offset_dx, offset, (unsigned int)(scale * abs_dy));
   }
 
 private:
   template<class ActionType>
   inline void bresenham2D(
-    ActionType at, unsigned int abs_da, unsigned int abs_db, int error_b,
-    int offset_a, int offset_b, unsigned int offset, unsigned int max_length)
+    ActionType at, unsigned int abs_da, unsigned int abs_db, int error_b, int offset_a,
+    int offset_b, unsigned int offset, unsigned int max_length)
   {
     unsigned int end = std::min(max_length, abs_da);
     for (unsigned int i = 0; i < end; ++i) {
@@ -252,10 +243,7 @@ private:
     at(offset);
   }
 
-  inline int sign(int x)
-  {
-    return x > 0 ? 1.0 : -1.0;
-  }
+  inline int sign(int x) { return x > 0 ? 1.0 : -1.0; }
 
   mutex_t * access_;
 
@@ -270,28 +258,27 @@ protected:
 
   class MarkCell
   {
-public:
+  public:
     MarkCell(unsigned char * costmap, unsigned char value)
-    : costmap_(costmap), value_(value)
+    : costmap_(costmap),
+      value_(value)
     {
     }
-    inline void operator()(unsigned int offset)
-    {
-      costmap_[offset] = value_;
-    }
+    inline void operator()(unsigned int offset) { costmap_[offset] = value_; }
 
-private:
+  private:
     unsigned char * costmap_;
     unsigned char value_;
   };
 
   class PolygonOutlineCells
   {
-public:
+  public:
     PolygonOutlineCells(
-      const Costmap2D & costmap, const unsigned char * char_map,
-      std::vector<MapLocation> & cells)
-    : costmap_(costmap), char_map_(char_map), cells_(cells)
+      const Costmap2D & costmap, const unsigned char * char_map, std::vector<MapLocation> & cells)
+    : costmap_(costmap),
+      char_map_(char_map),
+      cells_(cells)
     {
     }
 
@@ -302,7 +289,7 @@ public:
       cells_.push_back(loc);
     }
 
-private:
+  private:
     const Costmap2D & costmap_;
     const unsigned char * char_map_;
     std::vector<MapLocation> & cells_;

@@ -27,11 +27,8 @@ class Costmap2DPublisher
 public:
   /** @brief Creates the publishers and the service on @p parent, relative to its namespace. */
   Costmap2DPublisher(
-    const nav2_util::LifecycleNode::WeakPtr & parent,
-    Costmap2D * costmap,
-    std::string global_frame,
-    std::string topic_name,
-    bool always_send_full_costmap = false);
+    const nav2_util::LifecycleNode::WeakPtr & parent, Costmap2D * costmap, std::string global_frame,
+    std::string topic_name, bool always_send_full_costmap = false);
 
   ~Costmap2DPublisher();
 
@@ -74,10 +71,7 @@ public:
   void publishCostmap();
 
   /** @brief Whether the publisher is active (on_activate() above does not set it). */
-  bool active()
-  {
-    return active_;
-  }
+  bool active() { return active_; }
 
 private:
   void prepareGrid();

@@ -71,8 +71,7 @@ public:
 
   /** @brief A costmap node named @p name in @p parent_namespace joined with @p local_namespace. */
   explicit Costmap2DROS(
-    const std::string & name,
-    const std::string & parent_namespace,
+    const std::string & name, const std::string & parent_namespace,
     const std::string & local_namespace);
 
   /** @brief Stops the map update thread if it still runs. */
@@ -107,9 +106,7 @@ public:
       return;
     }
 
-    RCLCPP_INFO(
-      get_logger(), "Running Nav2 LifecycleNode rcl preshutdown (%s)",
-      this->get_name());
+    RCLCPP_INFO(get_logger(), "Running Nav2 LifecycleNode rcl preshutdown (%s)", this->get_name());
 
     runCleanups();
 
@@ -135,10 +132,7 @@ public:
   void resetLayers();
 
   /** @brief Whether every layer is current. */
-  bool isCurrent()
-  {
-    return layered_costmap_->isCurrent();
-  }
+  bool isCurrent() { return layered_costmap_->isCurrent(); }
 
   /** @brief The robot's pose in the global frame; false when the transform is unavailable. */
   bool getRobotPose(geometry_msgs::msg::PoseStamped & global_pose);
@@ -149,40 +143,22 @@ public:
     geometry_msgs::msg::PoseStamped & transformed_pose);
 
   /** @brief The costmap's name. */
-  std::string getName() const
-  {
-    return name_;
-  }
+  std::string getName() const { return name_; }
 
   /** @brief The transform tolerance in seconds. */
-  double getTransformTolerance() const
-  {
-    return transform_tolerance_;
-  }
+  double getTransformTolerance() const { return transform_tolerance_; }
 
   /** @brief The combined costmap. */
-  Costmap2D * getCostmap()
-  {
-    return layered_costmap_->getCostmap();
-  }
+  Costmap2D * getCostmap() { return layered_costmap_->getCostmap(); }
 
   /** @brief The global frame. */
-  std::string getGlobalFrameID()
-  {
-    return global_frame_;
-  }
+  std::string getGlobalFrameID() { return global_frame_; }
 
   /** @brief The robot base frame. */
-  std::string getBaseFrameID()
-  {
-    return robot_base_frame_;
-  }
+  std::string getBaseFrameID() { return robot_base_frame_; }
 
   /** @brief The layered costmap. */
-  LayeredCostmap * getLayeredCostmap()
-  {
-    return layered_costmap_.get();
-  }
+  LayeredCostmap * getLayeredCostmap() { return layered_costmap_.get(); }
 
   /** @brief The padded footprint as a polygon. */
   geometry_msgs::msg::Polygon getRobotFootprintPolygon()
@@ -191,16 +167,10 @@ public:
   }
 
   /** @brief The padded footprint. */
-  std::vector<geometry_msgs::msg::Point> getRobotFootprint()
-  {
-    return padded_footprint_;
-  }
+  std::vector<geometry_msgs::msg::Point> getRobotFootprint() { return padded_footprint_; }
 
   /** @brief The footprint as given, without padding. */
-  std::vector<geometry_msgs::msg::Point> getUnpaddedRobotFootprint()
-  {
-    return unpadded_footprint_;
-  }
+  std::vector<geometry_msgs::msg::Point> getUnpaddedRobotFootprint() { return unpadded_footprint_; }
 
   /** @brief The padded footprint at the robot's current pose. */
   void getOrientedFootprint(std::vector<geometry_msgs::msg::Point> & oriented_footprint);
@@ -212,13 +182,13 @@ public:
   void setRobotFootprintPolygon(const geometry_msgs::msg::Polygon::SharedPtr footprint);
 
   /** @brief The transform buffer. */
-  std::shared_ptr<tf2_ros::Buffer> getTfBuffer() {return tf_buffer_;}
+  std::shared_ptr<tf2_ros::Buffer> getTfBuffer() { return tf_buffer_; }
 
   /** @brief Whether the footprint is the robot radius' circle. */
-  bool getUseRadius() {return use_radius_;}
+  bool getUseRadius() { return use_radius_; }
 
   /** @brief The robot radius. */
-  double getRobotRadius() {return robot_radius_;}
+  double getRobotRadius() { return robot_radius_; }
 
 protected:
   rclcpp_lifecycle::LifecyclePublisher<geometry_msgs::msg::PolygonStamped>::SharedPtr
@@ -289,8 +259,8 @@ protected:
   OnSetParametersCallbackHandle::SharedPtr dyn_params_handler;
 
   /** @brief Applies changes of the costmap's size, footprint and publish rate. */
-  rcl_interfaces::msg::SetParametersResult
-  dynamicParametersCallback(std::vector<rclcpp::Parameter> parameters);
+  rcl_interfaces::msg::SetParametersResult dynamicParametersCallback(
+    std::vector<rclcpp::Parameter> parameters);
 };
 
 }  // namespace nav2_costmap_2d

@@ -18,14 +18,15 @@ public:
   /** @brief A layer with no extra bounds. */
   CostmapLayer()
   : has_extra_bounds_(false),
-    extra_min_x_(1e6), extra_max_x_(-1e6),
-    extra_min_y_(1e6), extra_max_y_(-1e6) {}
+    extra_min_x_(1e6),
+    extra_max_x_(-1e6),
+    extra_min_y_(1e6),
+    extra_max_y_(-1e6)
+  {
+  }
 
   /** @brief The layer is a grid. */
-  bool isDiscretized()
-  {
-    return true;
-  }
+  bool isDiscretized() { return true; }
 
   /** @brief Resizes the layer's grid to the combined costmap's. */
   virtual void matchSize();

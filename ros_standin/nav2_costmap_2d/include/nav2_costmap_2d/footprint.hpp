@@ -17,8 +17,7 @@ namespace nav2_costmap_2d
  * footprint's vertices and edges (the inscribed and circumscribed radii).
  */
 void calculateMinAndMaxDistances(
-  const std::vector<geometry_msgs::msg::Point> & footprint,
-  double & min_dist, double & max_dist);
+  const std::vector<geometry_msgs::msg::Point> & footprint, double & min_dist, double & max_dist);
 
 /** @brief A Point32 as a Point. */
 geometry_msgs::msg::Point toPoint(geometry_msgs::msg::Point32 pt);
@@ -35,14 +34,12 @@ std::vector<geometry_msgs::msg::Point> toPointVector(
 
 /** @brief The footprint rotated by @p theta and moved to (@p x, @p y). */
 void transformFootprint(
-  double x, double y, double theta,
-  const std::vector<geometry_msgs::msg::Point> & footprint_spec,
+  double x, double y, double theta, const std::vector<geometry_msgs::msg::Point> & footprint_spec,
   std::vector<geometry_msgs::msg::Point> & oriented_footprint);
 
 /** @brief The footprint rotated by @p theta and moved to (@p x, @p y), as a polygon. */
 void transformFootprint(
-  double x, double y, double theta,
-  const std::vector<geometry_msgs::msg::Point> & footprint_spec,
+  double x, double y, double theta, const std::vector<geometry_msgs::msg::Point> & footprint_spec,
   geometry_msgs::msg::PolygonStamped & oriented_footprint);
 
 /** @brief Moves every coordinate of the footprint away from zero by @p padding, in place. */
@@ -60,8 +57,7 @@ std::vector<geometry_msgs::msg::Point> makeFootprintFromRadius(double radius);
  * @p footprint then holds the points taken before the fault.
  */
 bool makeFootprintFromString(
-  const std::string & footprint_string,
-  std::vector<geometry_msgs::msg::Point> & footprint);
+  const std::string & footprint_string, std::vector<geometry_msgs::msg::Point> & footprint);
 
 }  // namespace nav2_costmap_2d
 

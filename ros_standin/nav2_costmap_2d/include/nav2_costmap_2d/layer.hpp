@@ -34,9 +34,7 @@ public:
    * and callback group, takes the node's logger and clock, then runs onInitialize().
    */
   void initialize(
-    LayeredCostmap * parent,
-    std::string name,
-    tf2_ros::Buffer * tf,
+    LayeredCostmap * parent, std::string name, tf2_ros::Buffer * tf,
     const nav2_util::LifecycleNode::WeakPtr & node,
     rclcpp::CallbackGroup::SharedPtr callback_group);
 
@@ -54,13 +52,11 @@ public:
 
   /** @brief Widens the bounds to the area this layer needs to update. */
   virtual void updateBounds(
-    double robot_x, double robot_y, double robot_yaw, double * min_x,
-    double * min_y, double * max_x, double * max_y) = 0;
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) = 0;
 
   /** @brief Writes this layer's costs into @p master_grid in [min_i, max_i) x [min_j, max_j). */
-  virtual void updateCosts(
-    Costmap2D & master_grid,
-    int min_i, int min_j, int max_i, int max_j) = 0;
+  virtual void updateCosts(Costmap2D & master_grid, int min_i, int min_j, int max_i, int max_j) = 0;
 
   /** @brief Follows a change of the costmap's size. */
   virtual void matchSize() {}
@@ -69,22 +65,13 @@ public:
   virtual void onFootprintChanged() {}
 
   /** @brief The layer's name. */
-  std::string getName() const
-  {
-    return name_;
-  }
+  std::string getName() const { return name_; }
 
   /** @brief Whether the layer's data is up to date. */
-  bool isCurrent() const
-  {
-    return current_;
-  }
+  bool isCurrent() const { return current_; }
 
   /** @brief Whether the layer is enabled. */
-  bool isEnabled() const
-  {
-    return enabled_;
-  }
+  bool isEnabled() const { return enabled_; }
 
   /** @brief The parent costmap's (padded) footprint. */
   const std::vector<geometry_msgs::msg::Point> & getFootprint() const;

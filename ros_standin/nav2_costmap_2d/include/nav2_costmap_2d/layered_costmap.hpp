@@ -32,15 +32,12 @@ public:
   void updateMap(double robot_x, double robot_y, double robot_yaw);
 
   /** @brief The frame of the costmap. */
-  std::string getGlobalFrameID() const
-  {
-    return global_frame_;
-  }
+  std::string getGlobalFrameID() const { return global_frame_; }
 
   /** @brief Resizes the costmap and has every plugin and filter match it. */
   void resizeMap(
-    unsigned int size_x, unsigned int size_y, double resolution, double origin_x,
-    double origin_y, bool size_locked = false);
+    unsigned int size_x, unsigned int size_y, double resolution, double origin_x, double origin_y,
+    bool size_locked = false);
 
   /** @brief The world bounds of the last update. */
   void getUpdatedBounds(double & minx, double & miny, double & maxx, double & maxy)
@@ -55,34 +52,19 @@ public:
   bool isCurrent();
 
   /** @brief The combined costmap. */
-  Costmap2D * getCostmap()
-  {
-    return &combined_costmap_;
-  }
+  Costmap2D * getCostmap() { return &combined_costmap_; }
 
   /** @brief Whether the costmap follows the robot. */
-  bool isRolling()
-  {
-    return rolling_window_;
-  }
+  bool isRolling() { return rolling_window_; }
 
   /** @brief Whether unknown space is tracked. */
-  bool isTrackingUnknown()
-  {
-    return combined_costmap_.getDefaultValue() == NO_INFORMATION;
-  }
+  bool isTrackingUnknown() { return combined_costmap_.getDefaultValue() == NO_INFORMATION; }
 
   /** @brief The layer plugins, in update order. */
-  std::vector<std::shared_ptr<Layer>> * getPlugins()
-  {
-    return &plugins_;
-  }
+  std::vector<std::shared_ptr<Layer>> * getPlugins() { return &plugins_; }
 
   /** @brief The costmap filters, in update order. */
-  std::vector<std::shared_ptr<Layer>> * getFilters()
-  {
-    return &filters_;
-  }
+  std::vector<std::shared_ptr<Layer>> * getFilters() { return &filters_; }
 
   /** @brief Appends a layer plugin. */
   void addPlugin(std::shared_ptr<Layer> plugin);
@@ -91,10 +73,7 @@ public:
   void addFilter(std::shared_ptr<Layer> filter);
 
   /** @brief Whether the last resize locked the size. */
-  bool isSizeLocked()
-  {
-    return size_locked_;
-  }
+  bool isSizeLocked() { return size_locked_; }
 
   /** @brief The cell bounds [x0, xn) x [y0, yn) of the last update. */
   void getBounds(unsigned int * x0, unsigned int * xn, unsigned int * y0, unsigned int * yn)
@@ -106,22 +85,19 @@ public:
   }
 
   /** @brief Whether an update has run. */
-  bool isInitialized()
-  {
-    return initialized_;
-  }
+  bool isInitialized() { return initialized_; }
 
   /** @brief Stores the footprint, recomputes the radii and tells every plugin and filter. */
   void setFootprint(const std::vector<geometry_msgs::msg::Point> & footprint_spec);
 
   /** @brief The footprint last set. */
-  const std::vector<geometry_msgs::msg::Point> & getFootprint() {return footprint_;}
+  const std::vector<geometry_msgs::msg::Point> & getFootprint() { return footprint_; }
 
   /** @brief The largest distance from the robot's centre to its footprint. */
-  double getCircumscribedRadius() {return circumscribed_radius_;}
+  double getCircumscribedRadius() { return circumscribed_radius_; }
 
   /** @brief The smallest distance from the robot's centre to its footprint. */
-  double getInscribedRadius() {return inscribed_radius_;}
+  double getInscribedRadius() { return inscribed_radius_; }
 
   /** @brief Whether a world point lies outside the combined costmap. */
   bool isOutofBounds(double robot_x, double robot_y);

@@ -29,8 +29,7 @@ public:
   /// @brief Declares bond_heartbeat_period (0.1), prints the launch notice and
   /// registers the pre-shutdown callback on the node's context.
   LifecycleNode(
-    const std::string & node_name,
-    const std::string & ns = "",
+    const std::string & node_name, const std::string & ns = "",
     const rclcpp::NodeOptions & options = rclcpp::NodeOptions());
 
   /// @brief Logs "Destroying" and removes the pre-shutdown callback; runs no transition.
@@ -69,9 +68,8 @@ public:
   /// @brief Declares a floating point parameter with a description and a range.
   void add_parameter(
     const std::string & name, const rclcpp::ParameterValue & default_value,
-    const floating_point_range fp_range,
-    const std::string & description = "", const std::string & additional_constraints = "",
-    bool read_only = false)
+    const floating_point_range fp_range, const std::string & description = "",
+    const std::string & additional_constraints = "", bool read_only = false)
   {
     auto descriptor = rcl_interfaces::msg::ParameterDescriptor();
 
@@ -90,9 +88,8 @@ public:
   /// @brief Declares an integer parameter with a description and a range.
   void add_parameter(
     const std::string & name, const rclcpp::ParameterValue & default_value,
-    const integer_range int_range,
-    const std::string & description = "", const std::string & additional_constraints = "",
-    bool read_only = false)
+    const integer_range int_range, const std::string & description = "",
+    const std::string & additional_constraints = "", bool read_only = false)
   {
     auto descriptor = rcl_interfaces::msg::ParameterDescriptor();
 
@@ -119,8 +116,7 @@ public:
   nav2_util::CallbackReturn on_error(const rclcpp_lifecycle::State & /*state*/)
   {
     RCLCPP_FATAL(
-      get_logger(),
-      "Lifecycle node %s does not have error state implemented", get_name());
+      get_logger(), "Lifecycle node %s does not have error state implemented", get_name());
     return nav2_util::CallbackReturn::SUCCESS;
   }
 

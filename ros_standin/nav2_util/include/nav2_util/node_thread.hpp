@@ -23,7 +23,8 @@ public:
   template<typename NodeT>
   explicit NodeThread(NodeT node)
   : NodeThread(node->get_node_base_interface())
-  {}
+  {
+  }
 
   /// @brief Cancels the executor and joins the thread.
   ~NodeThread();

@@ -28,11 +28,9 @@ std::string generate_internal_node_name(const std::string & prefix = "");
 /// @brief Declares @p param_name with @p default_value unless it is already declared.
 template<typename NodeT>
 void declare_parameter_if_not_declared(
-  NodeT node,
-  const std::string & param_name,
-  const rclcpp::ParameterValue & default_value,
+  NodeT node, const std::string & param_name, const rclcpp::ParameterValue & default_value,
   const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor =
-  rcl_interfaces::msg::ParameterDescriptor())
+    rcl_interfaces::msg::ParameterDescriptor())
 {
   if (!node->has_parameter(param_name)) {
     node->declare_parameter(param_name, default_value, parameter_descriptor);
@@ -42,11 +40,9 @@ void declare_parameter_if_not_declared(
 /// @brief Declares @p param_name as statically typed @p param_type unless it is already declared.
 template<typename NodeT>
 void declare_parameter_if_not_declared(
-  NodeT node,
-  const std::string & param_name,
-  const rclcpp::ParameterType & param_type,
+  NodeT node, const std::string & param_name, const rclcpp::ParameterType & param_type,
   const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor =
-  rcl_interfaces::msg::ParameterDescriptor())
+    rcl_interfaces::msg::ParameterDescriptor())
 {
   if (!node->has_parameter(param_name)) {
     node->declare_parameter(param_name, param_type, parameter_descriptor);
@@ -59,9 +55,7 @@ void declare_parameter_if_not_declared(
 /// process has to survive that, so this logs the same line and throws
 /// std::runtime_error with it instead.
 template<typename NodeT>
-std::string get_plugin_type_param(
-  NodeT node,
-  const std::string & plugin_name)
+std::string get_plugin_type_param(NodeT node, const std::string & plugin_name)
 {
   declare_parameter_if_not_declared(node, plugin_name + ".plugin", rclcpp::PARAMETER_STRING);
   std::string plugin_type;

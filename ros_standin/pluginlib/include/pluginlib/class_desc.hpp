@@ -12,9 +12,8 @@ class ClassDesc
 public:
   ClassDesc(
     const std::string & lookup_name, const std::string & derived_class,
-    const std::string & base_class, const std::string & package,
-    const std::string & description, const std::string & library_name,
-    const std::string & plugin_manifest_path)
+    const std::string & base_class, const std::string & package, const std::string & description,
+    const std::string & library_name, const std::string & plugin_manifest_path)
   : lookup_name_(lookup_name),
     derived_class_(derived_class),
     base_class_(base_class),
@@ -22,7 +21,9 @@ public:
     description_(description),
     library_name_(library_name),
     resolved_library_path_("UNRESOLVED"),
-    plugin_manifest_path_(plugin_manifest_path) {}
+    plugin_manifest_path_(plugin_manifest_path)
+  {
+  }
 
   std::string lookup_name_;
   std::string derived_class_;

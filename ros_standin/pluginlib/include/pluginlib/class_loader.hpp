@@ -29,8 +29,7 @@ public:
   /// class tag is incomplete.
   /// @throws std::runtime_error if AMENT_PREFIX_PATH is not set or empty.
   ClassLoader(
-    std::string package, std::string base_class,
-    std::string attrib_name = std::string("plugin"),
+    std::string package, std::string base_class, std::string attrib_name = std::string("plugin"),
     std::vector<std::string> plugin_xml_paths = std::vector<std::string>());
 
   /// @brief Unloads the libraries; objects still alive keep theirs loaded (with a warning).

@@ -174,9 +174,8 @@ void ClassLoader<T>::loadLibraryForClass(const std::string & lookup_name)
   std::string library_path = getClassLibraryPath(lookup_name);
   if (library_path.empty()) {
     throw pluginlib::LibraryLoadException(
-            "Could not find library corresponding to plugin " + lookup_name +
-            ". Make sure that the library '" + it->second.library_name_ +
-            "' actually exists.");
+      "Could not find library corresponding to plugin " + lookup_name +
+      ". Make sure that the library '" + it->second.library_name_ + "' actually exists.");
   }
 
   try {
@@ -184,10 +183,12 @@ void ClassLoader<T>::loadLibraryForClass(const std::string & lookup_name)
     it->second.resolved_library_path_ = library_path;
   } catch (const class_loader::LibraryLoadException & ex) {
     throw pluginlib::LibraryLoadException(
-            "Failed to load library " + library_path + ". "
-            "Make sure that you are calling the PLUGINLIB_EXPORT_CLASS macro in the "
-            "library code, and that names are consistent between this macro and your XML. "
-            "Error string: " + ex.what());
+      "Failed to load library " + library_path +
+      ". "
+      "Make sure that you are calling the PLUGINLIB_EXPORT_CLASS macro in the "
+      "library code, and that names are consistent between this macro and your XML. "
+      "Error string: " +
+      ex.what());
   }
 }
 
@@ -199,9 +200,9 @@ void ClassLoader<T>::refreshDeclaredClasses()
   std::list<std::string> remove_classes;
   const std::vector<std::string> open_libs = lowlevel_class_loader_.getRegisteredLibraries();
   for (const auto & entry : classes_available_) {
-    if (std::find(open_libs.begin(), open_libs.end(), entry.second.resolved_library_path_) !=
-      open_libs.end())
-    {
+    if (
+      std::find(open_libs.begin(), open_libs.end(), entry.second.resolved_library_path_) !=
+      open_libs.end()) {
       remove_classes.push_back(entry.first);
     }
   }

@@ -12,7 +12,9 @@ class PluginlibException : public std::runtime_error
 {
 public:
   explicit PluginlibException(const std::string & error_desc)
-  : std::runtime_error(error_desc) {}
+  : std::runtime_error(error_desc)
+  {
+  }
 };
 
 /// @brief A plugin description file is malformed.
@@ -20,7 +22,9 @@ class InvalidXMLException : public PluginlibException
 {
 public:
   explicit InvalidXMLException(const std::string & error_desc)
-  : PluginlibException(error_desc) {}
+  : PluginlibException(error_desc)
+  {
+  }
 };
 
 /// @brief A plugin's library cannot be found or opened, or the lookup name is not declared.
@@ -28,7 +32,9 @@ class LibraryLoadException : public PluginlibException
 {
 public:
   explicit LibraryLoadException(const std::string & error_desc)
-  : PluginlibException(error_desc) {}
+  : PluginlibException(error_desc)
+  {
+  }
 };
 
 /// @brief The loader cannot be set up (package not found, class tag incomplete).
@@ -36,7 +42,9 @@ class ClassLoaderException : public PluginlibException
 {
 public:
   explicit ClassLoaderException(const std::string & error_desc)
-  : PluginlibException(error_desc) {}
+  : PluginlibException(error_desc)
+  {
+  }
 };
 
 /// @brief A plugin's library cannot be unloaded.
@@ -44,7 +52,9 @@ class LibraryUnloadException : public PluginlibException
 {
 public:
   explicit LibraryUnloadException(const std::string & error_desc)
-  : PluginlibException(error_desc) {}
+  : PluginlibException(error_desc)
+  {
+  }
 };
 
 /// @brief The library is loaded but no factory there creates the class.
@@ -52,7 +62,9 @@ class CreateClassException : public PluginlibException
 {
 public:
   explicit CreateClassException(const std::string & error_desc)
-  : PluginlibException(error_desc) {}
+  : PluginlibException(error_desc)
+  {
+  }
 };
 
 }  // namespace pluginlib

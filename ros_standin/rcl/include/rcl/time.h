@@ -6,8 +6,7 @@
 #include "rcutils/time.h"
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 #define RCL_S_TO_NS RCUTILS_S_TO_NS

@@ -23,25 +23,23 @@ public:
 
   /// @brief Stores the callback.
   template<typename CallbackT>
-  void
-  set(CallbackT && callback)
+  void set(CallbackT && callback)
   {
     using DecayedT = std::decay_t<CallbackT>;
     if constexpr (std::is_invocable_v<DecayedT &, SharedRequest, SharedResponse>) {
       callback_ = [callback = DecayedT(std::forward<CallbackT>(callback))](
-        const std::shared_ptr<rmw_request_id_t> &, SharedRequest request,
-        SharedResponse response) mutable {
-          callback(std::move(request), std::move(response));
-        };
-    } else if constexpr (
-      std::is_invocable_v<DecayedT &, std::shared_ptr<rmw_request_id_t>, SharedRequest,
-      SharedResponse>)
-    {
+                    const std::shared_ptr<rmw_request_id_t> &, SharedRequest request,
+                    SharedResponse response) mutable {
+        callback(std::move(request), std::move(response));
+      };
+    } else if constexpr (std::is_invocable_v<
+                           DecayedT &, std::shared_ptr<rmw_request_id_t>, SharedRequest,
+                           SharedResponse>) {
       callback_ = [callback = DecayedT(std::forward<CallbackT>(callback))](
-        const std::shared_ptr<rmw_request_id_t> & header, SharedRequest request,
-        SharedResponse response) mutable {
-          callback(header, std::move(request), std::move(response));
-        };
+                    const std::shared_ptr<rmw_request_id_t> & header, SharedRequest request,
+                    SharedResponse response) mutable {
+        callback(header, std::move(request), std::move(response));
+      };
     } else {
       static_assert(
         std::is_invocable_v<DecayedT &, SharedRequest, SharedResponse>,
@@ -50,8 +48,8 @@ public:
   }
 
   /// @brief Calls the callback; returns the filled-in response.
-  SharedResponse
-  dispatch(const std::shared_ptr<rmw_request_id_t> & request_header, SharedRequest request)
+  SharedResponse dispatch(
+    const std::shared_ptr<rmw_request_id_t> & request_header, SharedRequest request)
   {
     if (!callback_) {
       throw std::runtime_error("unexpected request without any callback set");
@@ -63,7 +61,7 @@ public:
 
 private:
   std::function<void(const std::shared_ptr<rmw_request_id_t> &, SharedRequest, SharedResponse)>
-  callback_;
+    callback_;
 };
 
 }  // namespace rclcpp

@@ -29,19 +29,18 @@ public:
 
   /// @brief Stores the callback.
   template<typename CallbackT>
-  AnySubscriptionCallback
-  set(CallbackT callback)
+  AnySubscriptionCallback set(CallbackT callback)
   {
     // Every pointer form accepts the owned message (a unique_ptr converts to either
     // shared_ptr); only the reference form needs the message dereferenced.
     if constexpr (std::is_invocable_v<CallbackT &, MessageUniquePtr>) {
       callback_ = [callback = std::move(callback)](MessageUniquePtr message) mutable {
-          callback(std::move(message));
-        };
+        callback(std::move(message));
+      };
     } else if constexpr (std::is_invocable_v<CallbackT &, const MessageT &>) {
       callback_ = [callback = std::move(callback)](MessageUniquePtr message) mutable {
-          callback(*message);
-        };
+        callback(*message);
+      };
     } else {
       static_assert(
         std::is_invocable_v<CallbackT &, const MessageT &>,
@@ -52,8 +51,7 @@ public:
   }
 
   /// @brief Calls the callback with the message.
-  void
-  dispatch(MessageUniquePtr message)
+  void dispatch(MessageUniquePtr message)
   {
     if (!callback_) {
       throw std::runtime_error("dispatch called on an unset AnySubscriptionCallback");

@@ -44,66 +44,56 @@ public:
   RCLCPP_SMART_PTR_DEFINITIONS(CallbackGroup)
 
   explicit CallbackGroup(
-    CallbackGroupType group_type,
-    bool automatically_add_to_executor_with_node = true);
+    CallbackGroupType group_type, bool automatically_add_to_executor_with_node = true);
 
   ~CallbackGroup();
 
   /// @brief The first live subscription for which func returns true, or nullptr.
   template<typename Function>
-  rclcpp::SubscriptionBase::SharedPtr
-  find_subscription_ptrs_if(Function func) const
+  rclcpp::SubscriptionBase::SharedPtr find_subscription_ptrs_if(Function func) const
   {
     return _find_ptrs_if_impl<rclcpp::SubscriptionBase, Function>(func, subscription_ptrs_);
   }
 
   /// @brief The first live timer for which func returns true, or nullptr.
   template<typename Function>
-  rclcpp::TimerBase::SharedPtr
-  find_timer_ptrs_if(Function func) const
+  rclcpp::TimerBase::SharedPtr find_timer_ptrs_if(Function func) const
   {
     return _find_ptrs_if_impl<rclcpp::TimerBase, Function>(func, timer_ptrs_);
   }
 
   /// @brief The first live service for which func returns true, or nullptr.
   template<typename Function>
-  rclcpp::ServiceBase::SharedPtr
-  find_service_ptrs_if(Function func) const
+  rclcpp::ServiceBase::SharedPtr find_service_ptrs_if(Function func) const
   {
     return _find_ptrs_if_impl<rclcpp::ServiceBase, Function>(func, service_ptrs_);
   }
 
   /// @brief The first live client for which func returns true, or nullptr.
   template<typename Function>
-  rclcpp::ClientBase::SharedPtr
-  find_client_ptrs_if(Function func) const
+  rclcpp::ClientBase::SharedPtr find_client_ptrs_if(Function func) const
   {
     return _find_ptrs_if_impl<rclcpp::ClientBase, Function>(func, client_ptrs_);
   }
 
   /// @brief False while a mutually exclusive group runs a callback.
-  std::atomic_bool &
-  can_be_taken_from();
+  std::atomic_bool & can_be_taken_from();
 
-  const CallbackGroupType &
-  type() const;
+  const CallbackGroupType & type() const;
 
   /// @brief True while an executor serves the group.
-  std::atomic_bool &
-  get_associated_with_executor_atomic();
+  std::atomic_bool & get_associated_with_executor_atomic();
 
   /// @brief Whether add_node picks the group up.
-  bool
-  automatically_add_to_executor_with_node() const;
+  bool automatically_add_to_executor_with_node() const;
 
   /// @brief The guard condition that wakes the serving executor (created on first use, and
   /// again if asked for another context).
-  rclcpp::GuardCondition::SharedPtr
-  get_notify_guard_condition(const rclcpp::Context::SharedPtr context_ptr);
+  rclcpp::GuardCondition::SharedPtr get_notify_guard_condition(
+    const rclcpp::Context::SharedPtr context_ptr);
 
   /// @brief Triggers the notify guard condition, if it was created.
-  void
-  trigger_notify_guard_condition();
+  void trigger_notify_guard_condition();
 
 protected:
   RCLCPP_DISABLE_COPY(CallbackGroup)

@@ -42,12 +42,14 @@ struct FutureAndRequestId
   int64_t request_id;
 
   FutureAndRequestId(FutureT impl, int64_t req_id)
-  : future(std::move(impl)), request_id(req_id)
-  {}
+  : future(std::move(impl)),
+    request_id(req_id)
+  {
+  }
 
-  auto get() {return this->future.get();}
-  bool valid() const noexcept {return this->future.valid();}
-  void wait() const {return this->future.wait();}
+  auto get() { return this->future.get(); }
+  bool valid() const noexcept { return this->future.valid(); }
+  void wait() const { return this->future.wait(); }
 
   template<class Rep, class Period>
   std::future_status wait_for(const std::chrono::duration<Rep, Period> & timeout_duration) const
@@ -81,25 +83,21 @@ public:
   ClientBase(
     rclcpp::node_interfaces::NodeBaseInterface * node_base,
     std::shared_ptr<rclcpp::node_interfaces::NodeGraphInterface> node_graph,
-    const std::string & service_name,
-    const rclcpp::detail::InterfaceType & service_type);
+    const std::string & service_name, const rclcpp::detail::InterfaceType & service_type);
 
   virtual ~ClientBase();
 
   /// @brief The fully resolved service name.
-  const char *
-  get_service_name() const;
+  const char * get_service_name() const;
 
   /// @brief True if a server for the service exists.
-  bool
-  service_is_ready() const;
+  bool service_is_ready() const;
 
   /// @brief Waits until a server exists, the timeout passes (negative: no timeout) or the
   /// context shuts down.
   /// @return true if a server exists.
   template<typename RepT = int64_t, typename RatioT = std::milli>
-  bool
-  wait_for_service(
+  bool wait_for_service(
     std::chrono::duration<RepT, RatioT> timeout = std::chrono::duration<RepT, RatioT>(-1))
   {
     return wait_for_service_nanoseconds(
@@ -107,26 +105,20 @@ public:
   }
 
   /// @brief Marks the client as used by a wait set; returns the previous state.
-  bool
-  exchange_in_use_by_wait_set_state(bool in_use_state);
+  bool exchange_in_use_by_wait_set_state(bool in_use_state);
 
 protected:
-  bool
-  wait_for_service_nanoseconds(std::chrono::nanoseconds timeout);
+  bool wait_for_service_nanoseconds(std::chrono::nanoseconds timeout);
 
   /// The header of the next request: this client's id and a new sequence number.
-  rmw_request_id_t
-  next_request_header();
+  rmw_request_id_t next_request_header();
 
-  virtual void
-  enqueue_response(int64_t sequence_number, std::shared_ptr<void> response) = 0;
+  virtual void enqueue_response(int64_t sequence_number, std::shared_ptr<void> response) = 0;
 
-  virtual bool
-  has_response() const = 0;
+  virtual bool has_response() const = 0;
 
   /// Completes the future (and runs the callback) of the oldest response.
-  virtual void
-  take_and_handle() = 0;
+  virtual void take_and_handle() = 0;
 
   std::shared_ptr<rclcpp::detail::InProcessGraph> graph_;
   rclcpp::Context::SharedPtr context_;
@@ -158,18 +150,17 @@ public:
   using Future = std::future<SharedResponse>;
   using SharedFuture = std::shared_future<SharedResponse>;
 
-  using CallbackType = std::function<void (SharedFuture)>;
+  using CallbackType = std::function<void(SharedFuture)>;
 
   RCLCPP_SMART_PTR_DEFINITIONS(Client)
 
   /// @brief What async_send_request returns: a std::future and the request id.
-  struct FutureAndRequestId
-    : detail::FutureAndRequestId<std::future<SharedResponse>>
+  struct FutureAndRequestId : detail::FutureAndRequestId<std::future<SharedResponse>>
   {
     using detail::FutureAndRequestId<std::future<SharedResponse>>::FutureAndRequestId;
 
     /// @brief The shared future (the future becomes invalid).
-    SharedFuture share() noexcept {return this->future.share();}
+    SharedFuture share() noexcept { return this->future.share(); }
 
     FutureAndRequestId(FutureAndRequestId && other) noexcept = default;
     FutureAndRequestId(const FutureAndRequestId & other) = delete;
@@ -179,8 +170,7 @@ public:
   };
 
   /// @brief What async_send_request with a callback returns: a shared future and the request id.
-  struct SharedFutureAndRequestId
-    : detail::FutureAndRequestId<std::shared_future<SharedResponse>>
+  struct SharedFutureAndRequestId : detail::FutureAndRequestId<std::shared_future<SharedResponse>>
   {
     using detail::FutureAndRequestId<std::shared_future<SharedResponse>>::FutureAndRequestId;
   };
@@ -194,14 +184,14 @@ public:
       node_base, std::move(node_graph), service_name,
       rclcpp::detail::InterfaceType::of<ServiceT>()),
     qos_profile_(qos_profile)
-  {}
+  {
+  }
 
   virtual ~Client() = default;
 
   /// @brief Sends the request; the future completes when the response has been handled by
   /// the executor serving this client's callback group.
-  FutureAndRequestId
-  async_send_request(SharedRequest request)
+  FutureAndRequestId async_send_request(SharedRequest request)
   {
     Promise promise;
     auto future = promise.get_future();
@@ -213,8 +203,7 @@ public:
   template<
     typename CallbackT,
     typename std::enable_if<std::is_invocable_v<CallbackT &, SharedFuture>>::type * = nullptr>
-  SharedFutureAndRequestId
-  async_send_request(SharedRequest request, CallbackT && cb)
+  SharedFutureAndRequestId async_send_request(SharedRequest request, CallbackT && cb)
   {
     Promise promise;
     SharedFuture future = promise.get_future().share();
@@ -224,16 +213,14 @@ public:
   }
 
   /// @brief Forgets a pending request; its future never completes. False if unknown.
-  bool
-  remove_pending_request(int64_t request_id)
+  bool remove_pending_request(int64_t request_id)
   {
     std::lock_guard<std::mutex> lock(pending_mutex_);
     return pending_requests_.erase(request_id) != 0u;
   }
 
   /// @brief Forgets every pending request; returns how many there were.
-  size_t
-  prune_pending_requests()
+  size_t prune_pending_requests()
   {
     std::lock_guard<std::mutex> lock(pending_mutex_);
     size_t count = pending_requests_.size();
@@ -251,8 +238,7 @@ private:
     CallbackType callback;
   };
 
-  int64_t
-  send_request(
+  int64_t send_request(
     SharedRequest request, Promise promise, SharedFuture shared_future, CallbackType callback)
   {
     rmw_request_id_t header = next_request_header();
@@ -267,23 +253,20 @@ private:
     return header.sequence_number;
   }
 
-  void
-  enqueue_response(int64_t sequence_number, std::shared_ptr<void> response) override
+  void enqueue_response(int64_t sequence_number, std::shared_ptr<void> response) override
   {
     std::lock_guard<std::mutex> lock(responses_mutex_);
     responses_.emplace_back(
       sequence_number, std::static_pointer_cast<typename ServiceT::Response>(response));
   }
 
-  bool
-  has_response() const override
+  bool has_response() const override
   {
     std::lock_guard<std::mutex> lock(responses_mutex_);
     return !responses_.empty();
   }
 
-  void
-  take_and_handle() override
+  void take_and_handle() override
   {
     std::pair<int64_t, SharedResponse> response;
     {

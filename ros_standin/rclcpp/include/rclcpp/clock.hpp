@@ -24,12 +24,11 @@ class JumpHandler
 public:
   RCLCPP_SMART_PTR_DEFINITIONS(JumpHandler)
 
-  using pre_callback_t = std::function<void ()>;
-  using post_callback_t = std::function<void (const rcl_time_jump_t &)>;
+  using pre_callback_t = std::function<void()>;
+  using post_callback_t = std::function<void(const rcl_time_jump_t &)>;
 
   JumpHandler(
-    pre_callback_t pre_callback,
-    post_callback_t post_callback,
+    pre_callback_t pre_callback, post_callback_t post_callback,
     const rcl_jump_threshold_t & threshold);
 
   pre_callback_t pre_callback;
@@ -49,53 +48,39 @@ public:
   ~Clock();
 
   /// @brief The current time of this clock.
-  Time
-  now() const;
+  Time now() const;
 
   /// @brief Sleeps until `until` (a time of this clock) or until the context shuts down.
   /// @return true if the time was reached, false on shutdown.
   /// @throws std::runtime_error if the context is invalid or the clock types differ.
-  bool
-  sleep_until(
-    Time until,
-    Context::SharedPtr context = contexts::get_global_default_context());
+  bool sleep_until(Time until, Context::SharedPtr context = contexts::get_global_default_context());
 
   /// @brief sleep_until(now() + rel_time).
-  bool
-  sleep_for(
-    Duration rel_time,
-    Context::SharedPtr context = contexts::get_global_default_context());
+  bool sleep_for(
+    Duration rel_time, Context::SharedPtr context = contexts::get_global_default_context());
 
   /// @brief True once the clock runs; always true without simulated time.
-  bool
-  started();
+  bool started();
 
   /// @brief Returns started() at once; the clock has always started.
-  bool
-  wait_until_started(Context::SharedPtr context = contexts::get_global_default_context());
+  bool wait_until_started(Context::SharedPtr context = contexts::get_global_default_context());
 
   /// @brief Same, with a timeout that is never needed.
-  bool
-  wait_until_started(
+  bool wait_until_started(
     const rclcpp::Duration & timeout,
     Context::SharedPtr context = contexts::get_global_default_context(),
     const rclcpp::Duration & wait_tick_ns = rclcpp::Duration(0, static_cast<uint32_t>(1e7)));
 
   /// @brief False: simulated time is never active in the stand-in.
-  bool
-  ros_time_is_active();
+  bool ros_time_is_active();
 
-  rcl_clock_type_t
-  get_clock_type() const noexcept;
+  rcl_clock_type_t get_clock_type() const noexcept;
 
-  std::mutex &
-  get_clock_mutex() noexcept;
+  std::mutex & get_clock_mutex() noexcept;
 
   /// @brief Registers callbacks for time jumps; they stay registered while the handler lives.
-  JumpHandler::SharedPtr
-  create_jump_callback(
-    JumpHandler::pre_callback_t pre_callback,
-    JumpHandler::post_callback_t post_callback,
+  JumpHandler::SharedPtr create_jump_callback(
+    JumpHandler::pre_callback_t pre_callback, JumpHandler::post_callback_t post_callback,
     const rcl_jump_threshold_t & threshold);
 
 private:

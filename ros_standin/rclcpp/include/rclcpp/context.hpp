@@ -36,7 +36,9 @@ class ContextAlreadyInitialized : public std::runtime_error
 {
 public:
   ContextAlreadyInitialized()
-  : std::runtime_error("context is already initialized") {}
+  : std::runtime_error("context is already initialized")
+  {
+  }
 };
 
 /// @brief A handle to a registered shutdown callback; removal goes through it.
@@ -45,7 +47,7 @@ class ShutdownCallbackHandle
   friend class Context;
 
 public:
-  using ShutdownCallbackType = std::function<void ()>;
+  using ShutdownCallbackType = std::function<void()>;
 
 private:
   std::weak_ptr<ShutdownCallbackType> callback;
@@ -65,107 +67,80 @@ public:
 
   Context();
 
-  virtual
-  ~Context();
+  virtual ~Context();
 
   /// @brief Parses the ROS arguments and marks the context valid.
   /// @throws rclcpp::ContextAlreadyInitialized if the context is valid already.
-  virtual
-  void
-  init(
-    int argc,
-    char const * const * argv,
+  virtual void init(
+    int argc, char const * const * argv,
     const rclcpp::InitOptions & init_options = rclcpp::InitOptions());
 
   /// @brief True between a successful init and the next shutdown.
-  bool
-  is_valid() const;
+  bool is_valid() const;
 
   /// @brief The options given to the last init.
-  const rclcpp::InitOptions &
-  get_init_options() const;
+  const rclcpp::InitOptions & get_init_options() const;
 
   /// @brief The reason given to the last shutdown; empty while never shut down.
-  std::string
-  shutdown_reason() const;
+  std::string shutdown_reason() const;
 
   /// @brief Runs the pre-shutdown callbacks, invalidates the context, runs the on-shutdown
   /// callbacks and interrupts sleep_for.
   /// @return false if the context was not valid.
-  virtual
-  bool
-  shutdown(const std::string & reason);
+  virtual bool shutdown(const std::string & reason);
 
   using OnShutdownCallback = OnShutdownCallbackHandle::ShutdownCallbackType;
 
   /// @brief Adds an on-shutdown callback and returns it.
-  virtual
-  OnShutdownCallback
-  on_shutdown(OnShutdownCallback callback);
+  virtual OnShutdownCallback on_shutdown(OnShutdownCallback callback);
 
   /// @brief Adds a callback run by shutdown after the context became invalid.
-  virtual
-  OnShutdownCallbackHandle
-  add_on_shutdown_callback(OnShutdownCallback callback);
+  virtual OnShutdownCallbackHandle add_on_shutdown_callback(OnShutdownCallback callback);
 
   /// @brief Removes an on-shutdown callback; false if it was not registered.
-  virtual
-  bool
-  remove_on_shutdown_callback(const OnShutdownCallbackHandle & callback_handle);
+  virtual bool remove_on_shutdown_callback(const OnShutdownCallbackHandle & callback_handle);
 
   using PreShutdownCallback = PreShutdownCallbackHandle::ShutdownCallbackType;
 
   /// @brief Adds a callback run by shutdown while the context is still valid.
-  virtual
-  PreShutdownCallbackHandle
-  add_pre_shutdown_callback(PreShutdownCallback callback);
+  virtual PreShutdownCallbackHandle add_pre_shutdown_callback(PreShutdownCallback callback);
 
   /// @brief Removes a pre-shutdown callback; false if it was not registered.
-  virtual
-  bool
-  remove_pre_shutdown_callback(const PreShutdownCallbackHandle & callback_handle);
+  virtual bool remove_pre_shutdown_callback(const PreShutdownCallbackHandle & callback_handle);
 
   /// @brief Copies of the registered on-shutdown callbacks.
-  virtual
-  std::vector<OnShutdownCallback>
-  get_on_shutdown_callbacks() const;
+  virtual std::vector<OnShutdownCallback> get_on_shutdown_callbacks() const;
 
   /// @brief Copies of the registered pre-shutdown callbacks.
-  virtual
-  std::vector<PreShutdownCallback>
-  get_pre_shutdown_callbacks() const;
+  virtual std::vector<PreShutdownCallback> get_pre_shutdown_callbacks() const;
 
   /// @brief Sleeps for the given time or until shutdown.
   /// @return true if the full time was slept and the context is still valid.
-  bool
-  sleep_for(const std::chrono::nanoseconds & nanoseconds);
+  bool sleep_for(const std::chrono::nanoseconds & nanoseconds);
 
   /// @brief Wakes every thread blocked in sleep_for.
-  virtual
-  void
-  interrupt_all_sleep_for();
+  virtual void interrupt_all_sleep_for();
 
 protected:
   /// @brief Forgets the state of the previous init (reason, arguments).
-  void
-  clean_up();
+  void clean_up();
 
 private:
   RCLCPP_DISABLE_COPY(Context)
 
-  friend std::shared_ptr<const detail::RosArguments>
-  detail::get_global_ros_arguments(const rclcpp::Context & context);
-  friend std::shared_ptr<detail::InProcessGraph>
-  detail::get_in_process_graph(const rclcpp::Context & context);
+  friend std::shared_ptr<const detail::RosArguments> detail::get_global_ros_arguments(
+    const rclcpp::Context & context);
+  friend std::shared_ptr<detail::InProcessGraph> detail::get_in_process_graph(
+    const rclcpp::Context & context);
 
   using CallbackList = std::vector<std::shared_ptr<ShutdownCallbackHandle::ShutdownCallbackType>>;
 
-  static ShutdownCallbackHandle
-  add_callback(CallbackList & list, std::mutex & mutex, ShutdownCallbackHandle::ShutdownCallbackType callback);
-  static bool
-  remove_callback(CallbackList & list, std::mutex & mutex, const ShutdownCallbackHandle & handle);
-  static std::vector<ShutdownCallbackHandle::ShutdownCallbackType>
-  copy_callbacks(const CallbackList & list, std::mutex & mutex);
+  static ShutdownCallbackHandle add_callback(
+    CallbackList & list, std::mutex & mutex, ShutdownCallbackHandle::ShutdownCallbackType callback);
+  static bool remove_callback(
+    CallbackList & list, std::mutex & mutex, const ShutdownCallbackHandle & handle);
+  static std::vector<ShutdownCallbackHandle::ShutdownCallbackType> copy_callbacks(
+    const CallbackList & list, std::mutex & mutex);
 
   // Stands in for the rcl context: set by init, cleared by shutdown.
   std::atomic_bool valid_{false};

@@ -15,8 +15,7 @@ namespace rclcpp
 
 /// @brief Creates a client and adds it to the group (nullptr: the node's default group).
 template<typename ServiceT>
-typename rclcpp::Client<ServiceT>::SharedPtr
-create_client(
+typename rclcpp::Client<ServiceT>::SharedPtr create_client(
   std::shared_ptr<node_interfaces::NodeBaseInterface> node_base,
   std::shared_ptr<node_interfaces::NodeGraphInterface> node_graph,
   std::shared_ptr<node_interfaces::NodeServicesInterface> node_services,
@@ -24,8 +23,8 @@ create_client(
   const rmw_qos_profile_t & qos_profile = rmw_qos_profile_services_default,
   rclcpp::CallbackGroup::SharedPtr group = nullptr)
 {
-  auto cli = rclcpp::Client<ServiceT>::make_shared(
-    node_base.get(), node_graph, service_name, qos_profile);
+  auto cli =
+    rclcpp::Client<ServiceT>::make_shared(node_base.get(), node_graph, service_name, qos_profile);
   auto cli_base_ptr = std::dynamic_pointer_cast<ClientBase>(cli);
   node_services->add_client(cli_base_ptr, group);
   return cli;

@@ -19,25 +19,18 @@ namespace rclcpp
 ///
 /// PublisherT is constructed as (NodeBaseInterface *, topic, qos, options).
 template<
-  typename MessageT,
-  typename AllocatorT = std::allocator<void>,
-  typename PublisherT = rclcpp::Publisher<MessageT, AllocatorT>,
-  typename NodeT>
-std::shared_ptr<PublisherT>
-create_publisher(
-  NodeT && node,
-  const std::string & topic_name,
-  const rclcpp::QoS & qos,
-  const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options = (
-    rclcpp::PublisherOptionsWithAllocator<AllocatorT>()
-  ))
+  typename MessageT, typename AllocatorT = std::allocator<void>,
+  typename PublisherT = rclcpp::Publisher<MessageT, AllocatorT>, typename NodeT>
+std::shared_ptr<PublisherT> create_publisher(
+  NodeT && node, const std::string & topic_name, const rclcpp::QoS & qos,
+  const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options =
+    (rclcpp::PublisherOptionsWithAllocator<AllocatorT>()))
 {
   auto node_topics = rclcpp::node_interfaces::get_node_topics_interface(node);
   rclcpp::QoS actual_qos = qos;
   if (!options.qos_overriding_options.get_policy_kinds().empty()) {
     actual_qos = rclcpp::detail::declare_qos_parameters(
-      options.qos_overriding_options,
-      *rclcpp::node_interfaces::get_node_parameters_interface(node),
+      options.qos_overriding_options, *rclcpp::node_interfaces::get_node_parameters_interface(node),
       node_topics->resolve_topic_name(topic_name), qos,
       rclcpp::detail::PublisherQosParametersTraits{});
   }

@@ -17,8 +17,8 @@ namespace detail
 
 /// The period in nanoseconds; refuses negative periods and periods that overflow.
 template<typename DurationRepT, typename DurationT>
-std::chrono::nanoseconds
-safely_cast_to_period_in_ns(std::chrono::duration<DurationRepT, DurationT> period)
+std::chrono::nanoseconds safely_cast_to_period_in_ns(
+  std::chrono::duration<DurationRepT, DurationT> period)
 {
   if (period < std::chrono::duration<DurationRepT, DurationT>::zero()) {
     throw std::invalid_argument{"timer period cannot be negative"};
@@ -29,15 +29,13 @@ safely_cast_to_period_in_ns(std::chrono::duration<DurationRepT, DurationT> perio
     std::chrono::nanoseconds::max() - std::chrono::duration<DurationRepT, DurationT>(1);
   constexpr auto ns_max_as_double =
     std::chrono::duration_cast<std::chrono::duration<double, std::chrono::nanoseconds::period>>(
-    maximum_safe_cast_ns);
+      maximum_safe_cast_ns);
   if (period > ns_max_as_double) {
-    throw std::invalid_argument{
-            "timer period must be less than std::chrono::nanoseconds::max()"};
+    throw std::invalid_argument{"timer period must be less than std::chrono::nanoseconds::max()"};
   }
   const auto period_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(period);
   if (period_ns < std::chrono::nanoseconds::zero()) {
-    throw std::runtime_error{
-            "Casting timer period to nanoseconds resulted in integer overflow."};
+    throw std::runtime_error{"Casting timer period to nanoseconds resulted in integer overflow."};
   }
   return period_ns;
 }
@@ -46,12 +44,9 @@ safely_cast_to_period_in_ns(std::chrono::duration<DurationRepT, DurationT> perio
 
 /// @brief Creates a wall timer and adds it to the group (nullptr: the node's default group).
 template<typename DurationRepT, typename DurationT, typename CallbackT>
-typename rclcpp::WallTimer<CallbackT>::SharedPtr
-create_wall_timer(
-  std::chrono::duration<DurationRepT, DurationT> period,
-  CallbackT callback,
-  rclcpp::CallbackGroup::SharedPtr group,
-  node_interfaces::NodeBaseInterface * node_base,
+typename rclcpp::WallTimer<CallbackT>::SharedPtr create_wall_timer(
+  std::chrono::duration<DurationRepT, DurationT> period, CallbackT callback,
+  rclcpp::CallbackGroup::SharedPtr group, node_interfaces::NodeBaseInterface * node_base,
   node_interfaces::NodeTimersInterface * node_timers)
 {
   if (node_base == nullptr) {

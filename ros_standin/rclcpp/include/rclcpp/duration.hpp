@@ -24,7 +24,8 @@ public:
   template<class Rep, class Period>
   Duration(const std::chrono::duration<Rep, Period> & duration)  // NOLINT(runtime/explicit)
   : Duration(std::chrono::duration_cast<std::chrono::nanoseconds>(duration))
-  {}
+  {
+  }
 
   Duration(const builtin_interfaces::msg::Duration & duration_msg);  // NOLINT(runtime/explicit)
 
@@ -54,39 +55,27 @@ public:
   Duration & operator*=(double scale);
 
   /// @brief The largest representable duration.
-  static
-  Duration
-  max();
+  static Duration max();
 
   /// @brief The duration in nanoseconds.
-  rcl_duration_value_t
-  nanoseconds() const;
+  rcl_duration_value_t nanoseconds() const;
 
   /// @brief The duration in seconds (may lose precision).
-  double
-  seconds() const;
+  double seconds() const;
 
-  static
-  Duration
-  from_seconds(double seconds);
+  static Duration from_seconds(double seconds);
 
-  static
-  Duration
-  from_nanoseconds(rcl_duration_value_t nanoseconds);
+  static Duration from_nanoseconds(rcl_duration_value_t nanoseconds);
 
-  static
-  Duration
-  from_rmw_time(rmw_time_t duration);
+  static Duration from_rmw_time(rmw_time_t duration);
 
   template<class DurationT>
-  DurationT
-  to_chrono() const
+  DurationT to_chrono() const
   {
     return std::chrono::duration_cast<DurationT>(std::chrono::nanoseconds(this->nanoseconds()));
   }
 
-  rmw_time_t
-  to_rmw_time() const;
+  rmw_time_t to_rmw_time() const;
 
 private:
   rcl_duration_t rcl_duration_;

@@ -48,54 +48,44 @@ public:
   virtual ~Executor();
 
   /// @brief Does work until cancel() or shutdown.
-  virtual void
-  spin() = 0;
+  virtual void spin() = 0;
 
   /// @brief Serves the group (auto-add or not); does not associate the node.
   /// @throws std::runtime_error "Callback group has already been added to an executor."
-  virtual void
-  add_callback_group(
+  virtual void add_callback_group(
     rclcpp::CallbackGroup::SharedPtr group_ptr,
-    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
-    bool notify = true);
+    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, bool notify = true);
 
-  virtual std::vector<rclcpp::CallbackGroup::WeakPtr>
-  get_all_callback_groups();
+  virtual std::vector<rclcpp::CallbackGroup::WeakPtr> get_all_callback_groups();
 
-  virtual std::vector<rclcpp::CallbackGroup::WeakPtr>
-  get_manually_added_callback_groups();
+  virtual std::vector<rclcpp::CallbackGroup::WeakPtr> get_manually_added_callback_groups();
 
   virtual std::vector<rclcpp::CallbackGroup::WeakPtr>
   get_automatically_added_callback_groups_from_nodes();
 
   /// @brief Stops serving a group added with add_callback_group.
   /// @throws std::runtime_error "Callback group needs to be associated with executor."
-  virtual void
-  remove_callback_group(
-    rclcpp::CallbackGroup::SharedPtr group_ptr,
-    bool notify = true);
+  virtual void remove_callback_group(
+    rclcpp::CallbackGroup::SharedPtr group_ptr, bool notify = true);
 
   /// @brief Serves the node's free groups that are added automatically, now and later.
   /// @throws std::runtime_error "Node '<fqn>' has already been added to an executor."
-  virtual void
-  add_node(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, bool notify = true);
+  virtual void add_node(
+    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, bool notify = true);
 
-  virtual void
-  add_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify = true);
+  virtual void add_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify = true);
 
   /// @brief Stops serving the node's automatically added groups.
   /// @throws std::runtime_error "Node needs to be associated with an executor." /
   ///   "Node needs to be associated with this executor."
-  virtual void
-  remove_node(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, bool notify = true);
+  virtual void remove_node(
+    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, bool notify = true);
 
-  virtual void
-  remove_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify = true);
+  virtual void remove_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify = true);
 
   /// @brief add_node, spin_once(timeout), remove_node.
   template<typename RepT = int64_t, typename T = std::milli>
-  void
-  spin_node_once(
+  void spin_node_once(
     rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node,
     std::chrono::duration<RepT, T> timeout = std::chrono::duration<RepT, T>(-1))
   {
@@ -104,8 +94,7 @@ public:
   }
 
   template<typename NodeT = rclcpp::Node, typename RepT = int64_t, typename T = std::milli>
-  void
-  spin_node_once(
+  void spin_node_once(
     std::shared_ptr<NodeT> node,
     std::chrono::duration<RepT, T> timeout = std::chrono::duration<RepT, T>(-1))
   {
@@ -115,34 +104,28 @@ public:
   }
 
   /// @brief add_node, spin_some, remove_node.
-  void
-  spin_node_some(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node);
+  void spin_node_some(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node);
 
-  void
-  spin_node_some(std::shared_ptr<rclcpp::Node> node);
+  void spin_node_some(std::shared_ptr<rclcpp::Node> node);
 
   /// @brief Runs the work that is ready now (0: no time limit), without waiting for more.
   /// @throws std::runtime_error "spin_some() called while already spinning"
-  virtual void
-  spin_some(std::chrono::nanoseconds max_duration = std::chrono::nanoseconds(0));
+  virtual void spin_some(std::chrono::nanoseconds max_duration = std::chrono::nanoseconds(0));
 
   /// @brief Runs ready work, also work that becomes ready meanwhile, for up to max_duration
   /// (0: until no work is left).
   /// @throws std::invalid_argument for a negative duration; std::runtime_error
   ///   "spin_some() called while already spinning"
-  virtual void
-  spin_all(std::chrono::nanoseconds max_duration);
+  virtual void spin_all(std::chrono::nanoseconds max_duration);
 
   /// @brief Waits up to timeout (negative: forever) for one piece of work and runs it.
   /// @throws std::runtime_error "spin_once() called while already spinning"
-  virtual void
-  spin_once(std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
+  virtual void spin_once(std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
 
   /// @brief Spins until the future is ready, the timeout passes (negative: none), the
   /// executor is canceled or the context is shut down (INTERRUPTED).
   template<typename FutureT, typename TimeRepT = int64_t, typename TimeT = std::milli>
-  FutureReturnCode
-  spin_until_future_complete(
+  FutureReturnCode spin_until_future_complete(
     const FutureT & future,
     std::chrono::duration<TimeRepT, TimeT> timeout = std::chrono::duration<TimeRepT, TimeT>(-1))
   {
@@ -186,87 +169,66 @@ public:
   /// @brief Makes spin() return: clears the spinning flag and wakes the wait. Can be called
   /// from any thread; a cancel before spin() starts is lost, as upstream.
   /// @throws std::runtime_error if the wake-up fails.
-  void
-  cancel();
+  void cancel();
 
   /// @throws std::runtime_error "Received NULL memory strategy in executor." for nullptr.
-  void
-  set_memory_strategy(memory_strategy::MemoryStrategy::SharedPtr memory_strategy);
+  void set_memory_strategy(memory_strategy::MemoryStrategy::SharedPtr memory_strategy);
 
   /// @brief True while a spin function runs.
-  bool
-  is_spinning();
+  bool is_spinning();
 
 protected:
   using WeakCallbackGroupsToNodesMap =
     memory_strategy::MemoryStrategy::WeakCallbackGroupsToNodesMap;
 
-  void
-  spin_node_once_nanoseconds(
-    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node,
-    std::chrono::nanoseconds timeout);
+  void spin_node_once_nanoseconds(
+    rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node, std::chrono::nanoseconds timeout);
 
-  void
-  spin_some_impl(std::chrono::nanoseconds max_duration, bool exhaustive);
+  void spin_some_impl(std::chrono::nanoseconds max_duration, bool exhaustive);
 
   /// Runs the taken work, unless the executor stopped spinning meanwhile, then frees its
   /// group and wakes the wait (work of that group may be ready again).
-  void
-  execute_any_executable(AnyExecutable & any_exec);
+  void execute_any_executable(AnyExecutable & any_exec);
 
-  static void
-  execute_subscription(rclcpp::SubscriptionBase::SharedPtr subscription);
+  static void execute_subscription(rclcpp::SubscriptionBase::SharedPtr subscription);
 
-  static void
-  execute_timer(rclcpp::TimerBase::SharedPtr timer);
+  static void execute_timer(rclcpp::TimerBase::SharedPtr timer);
 
-  static void
-  execute_service(rclcpp::ServiceBase::SharedPtr service);
+  static void execute_service(rclcpp::ServiceBase::SharedPtr service);
 
-  static void
-  execute_client(rclcpp::ClientBase::SharedPtr client);
+  static void execute_client(rclcpp::ClientBase::SharedPtr client);
 
   /// Blocks until a timer is due, an entity of a takeable served group has work, or a
   /// guard condition (interrupt, shutdown, node or group notify) is triggered, or until
   /// the timeout (negative: none) passes. Records what is ready.
-  void
-  wait_for_work(std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
+  void wait_for_work(std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
 
   /// Takes the first recorded ready work whose group can be taken from.
-  bool
-  get_next_ready_executable(AnyExecutable & any_executable);
+  bool get_next_ready_executable(AnyExecutable & any_executable);
 
   /// get_next_ready_executable; if nothing, wait_for_work(timeout) and try again (unless
   /// the executor was canceled meanwhile).
-  bool
-  get_next_executable(
+  bool get_next_executable(
     AnyExecutable & any_executable,
     std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
 
   /// Picks up auto-add groups created on added nodes since the last wait.
-  virtual void
-  add_callback_groups_from_nodes_associated_to_executor();
+  virtual void add_callback_groups_from_nodes_associated_to_executor();
 
-  virtual void
-  add_callback_group_to_map(
+  virtual void add_callback_group_to_map(
     rclcpp::CallbackGroup::SharedPtr group_ptr,
     rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
-    WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
+    WeakCallbackGroupsToNodesMap & weak_groups_to_nodes, bool notify = true);
+
+  virtual void remove_callback_group_from_map(
+    rclcpp::CallbackGroup::SharedPtr group_ptr, WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
     bool notify = true);
 
-  virtual void
-  remove_callback_group_from_map(
-    rclcpp::CallbackGroup::SharedPtr group_ptr,
-    WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
-    bool notify = true);
-
-  bool
-  has_node(
+  bool has_node(
     const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
     const WeakCallbackGroupsToNodesMap & weak_groups_to_nodes) const;
 
-  void
-  spin_once_impl(std::chrono::nanoseconds timeout);
+  void spin_once_impl(std::chrono::nanoseconds timeout);
 
   /// Spinning state, used to prevent multi threaded calls to spin and to cancel blocking spins.
   std::atomic_bool spinning;
@@ -301,14 +263,12 @@ private:
   struct WaitState;
 
   // Drops groups and nodes that no longer exist. Caller holds mutex_.
-  void
-  prune_expired_groups_and_nodes();
+  void prune_expired_groups_and_nodes();
 
   // Records the ready work of the served groups and consumes triggered guard conditions;
   // returns true if anything was ready or triggered, and otherwise the earliest timer
   // deadline (time_point::max() if none). Caller holds mutex_.
-  bool
-  collect_ready_work(std::chrono::steady_clock::time_point & next_timer_deadline);
+  bool collect_ready_work(std::chrono::steady_clock::time_point & next_timer_deadline);
 
   std::shared_ptr<rclcpp::detail::InProcessGraph> graph_;
   std::unique_ptr<WaitState> wait_state_;

@@ -18,7 +18,8 @@ struct ExecutorOptions
   : memory_strategy(rclcpp::memory_strategies::create_default_strategy()),
     context(rclcpp::contexts::get_global_default_context()),
     max_conditions(0)
-  {}
+  {
+  }
 
   rclcpp::memory_strategy::MemoryStrategy::SharedPtr memory_strategy;
   rclcpp::Context::SharedPtr context;

@@ -13,18 +13,14 @@ namespace rclcpp
 {
 
 /// @brief Runs ready work of the node once, on a temporary executor of the default context.
-void
-spin_some(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr);
+void spin_some(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr);
 
-void
-spin_some(rclcpp::Node::SharedPtr node_ptr);
+void spin_some(rclcpp::Node::SharedPtr node_ptr);
 
 /// @brief Spins the node on a temporary executor of the node's context until shutdown.
-void
-spin(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr);
+void spin(rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr);
 
-void
-spin(rclcpp::Node::SharedPtr node_ptr);
+void spin(rclcpp::Node::SharedPtr node_ptr);
 
 namespace executors
 {
@@ -34,10 +30,8 @@ using rclcpp::executors::SingleThreadedExecutor;
 
 /// @brief Adds the node, spins until the future completes, removes the node.
 template<typename FutureT, typename TimeRepT = int64_t, typename TimeT = std::milli>
-rclcpp::FutureReturnCode
-spin_node_until_future_complete(
-  rclcpp::Executor & executor,
-  rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
+rclcpp::FutureReturnCode spin_node_until_future_complete(
+  rclcpp::Executor & executor, rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
   const FutureT & future,
   std::chrono::duration<TimeRepT, TimeT> timeout = std::chrono::duration<TimeRepT, TimeT>(-1))
 {
@@ -47,13 +41,11 @@ spin_node_until_future_complete(
   return retcode;
 }
 
-template<typename NodeT = rclcpp::Node, typename FutureT, typename TimeRepT = int64_t,
+template<
+  typename NodeT = rclcpp::Node, typename FutureT, typename TimeRepT = int64_t,
   typename TimeT = std::milli>
-rclcpp::FutureReturnCode
-spin_node_until_future_complete(
-  rclcpp::Executor & executor,
-  std::shared_ptr<NodeT> node_ptr,
-  const FutureT & future,
+rclcpp::FutureReturnCode spin_node_until_future_complete(
+  rclcpp::Executor & executor, std::shared_ptr<NodeT> node_ptr, const FutureT & future,
   std::chrono::duration<TimeRepT, TimeT> timeout = std::chrono::duration<TimeRepT, TimeT>(-1))
 {
   return rclcpp::executors::spin_node_until_future_complete(
@@ -64,22 +56,19 @@ spin_node_until_future_complete(
 
 /// @brief Spins the node on a temporary single-threaded executor until the future completes.
 template<typename FutureT, typename TimeRepT = int64_t, typename TimeT = std::milli>
-rclcpp::FutureReturnCode
-spin_until_future_complete(
-  rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr,
-  const FutureT & future,
+rclcpp::FutureReturnCode spin_until_future_complete(
+  rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_ptr, const FutureT & future,
   std::chrono::duration<TimeRepT, TimeT> timeout = std::chrono::duration<TimeRepT, TimeT>(-1))
 {
   rclcpp::executors::SingleThreadedExecutor executor;
   return executors::spin_node_until_future_complete<FutureT>(executor, node_ptr, future, timeout);
 }
 
-template<typename NodeT = rclcpp::Node, typename FutureT, typename TimeRepT = int64_t,
+template<
+  typename NodeT = rclcpp::Node, typename FutureT, typename TimeRepT = int64_t,
   typename TimeT = std::milli>
-rclcpp::FutureReturnCode
-spin_until_future_complete(
-  std::shared_ptr<NodeT> node_ptr,
-  const FutureT & future,
+rclcpp::FutureReturnCode spin_until_future_complete(
+  std::shared_ptr<NodeT> node_ptr, const FutureT & future,
   std::chrono::duration<TimeRepT, TimeT> timeout = std::chrono::duration<TimeRepT, TimeT>(-1))
 {
   return rclcpp::spin_until_future_complete(node_ptr->get_node_base_interface(), future, timeout);

@@ -8,14 +8,17 @@ namespace rclcpp
 {
 
 /// @brief How spin_until_future_complete ended.
-enum class FutureReturnCode {SUCCESS, INTERRUPTED, TIMEOUT};
+enum class FutureReturnCode
+{
+  SUCCESS,
+  INTERRUPTED,
+  TIMEOUT
+};
 
-std::ostream &
-operator<<(std::ostream & os, const FutureReturnCode & future_return_code);
+std::ostream & operator<<(std::ostream & os, const FutureReturnCode & future_return_code);
 
 /// @brief "SUCCESS (0)", "INTERRUPTED (1)" or "TIMEOUT (2)".
-std::string
-to_string(const FutureReturnCode & future_return_code);
+std::string to_string(const FutureReturnCode & future_return_code);
 
 }  // namespace rclcpp
 

@@ -28,20 +28,16 @@ public:
   explicit GuardCondition(
     rclcpp::Context::SharedPtr context = rclcpp::contexts::get_global_default_context());
 
-  virtual
-  ~GuardCondition();
+  virtual ~GuardCondition();
 
   /// @brief The context it was created on.
-  rclcpp::Context::SharedPtr
-  get_context() const;
+  rclcpp::Context::SharedPtr get_context() const;
 
   /// @brief Marks the condition triggered and wakes the waits of its context.
-  void
-  trigger();
+  void trigger();
 
   /// @brief Marks the condition as used by a wait set; returns the previous state.
-  bool
-  exchange_in_use_by_wait_set_state(bool in_use_state);
+  bool exchange_in_use_by_wait_set_state(bool in_use_state);
 
 private:
   RCLCPP_DISABLE_COPY(GuardCondition)
@@ -49,8 +45,7 @@ private:
   friend class rclcpp::Executor;
 
   // Consumes a pending trigger, as a wait returning on it does.
-  bool
-  take_trigger();
+  bool take_trigger();
 
   rclcpp::Context::SharedPtr context_;
   std::atomic<bool> triggered_{false};

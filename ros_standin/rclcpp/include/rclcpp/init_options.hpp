@@ -16,20 +16,16 @@ public:
   /// @brief Default options; the allocator is kept only for API compatibility.
   explicit InitOptions(rcl_allocator_t allocator = rcl_get_default_allocator())
   : allocator_(allocator)
-  {}
+  {
+  }
 
   virtual ~InitOptions() = default;
 
   /// @brief Whether init sets up logging; kept for API compatibility.
-  bool
-  auto_initialize_logging() const
-  {
-    return initialize_logging_;
-  }
+  bool auto_initialize_logging() const { return initialize_logging_; }
 
   /// @brief Sets whether init sets up logging.
-  InitOptions &
-  auto_initialize_logging(bool initialize_logging)
+  InitOptions & auto_initialize_logging(bool initialize_logging)
   {
     initialize_logging_ = initialize_logging;
     return *this;

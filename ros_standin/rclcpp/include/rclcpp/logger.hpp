@@ -17,8 +17,7 @@ class NodeLogging;
 }  // namespace node_interfaces
 
 /// @brief A logger with the given name (dots separate the levels of the hierarchy).
-Logger
-get_logger(const std::string & name);
+Logger get_logger(const std::string & name);
 
 /// @brief A named logger; cheap to copy.
 class Logger
@@ -40,17 +39,20 @@ private:
 
   // A logger without a name logs nothing (upstream's "dummy" logger).
   Logger()
-  : name_(nullptr) {}
+  : name_(nullptr)
+  {
+  }
 
   explicit Logger(const std::string & name)
-  : name_(new std::string(name)) {}
+  : name_(new std::string(name))
+  {
+  }
 
   std::shared_ptr<const std::string> name_;
 
 public:
   /// @brief The logger's name, or nullptr for a dummy logger.
-  const char *
-  get_name() const
+  const char * get_name() const
   {
     if (!name_) {
       return nullptr;
@@ -59,8 +61,7 @@ public:
   }
 
   /// @brief The logger "<name>.<suffix>".
-  Logger
-  get_child(const std::string & suffix)
+  Logger get_child(const std::string & suffix)
   {
     if (!name_) {
       return Logger();
@@ -69,8 +70,7 @@ public:
   }
 
   /// @brief Sets the level of this logger (and of its descendants that have none set).
-  void
-  set_level(Level level);
+  void set_level(Level level);
 };
 
 }  // namespace rclcpp

@@ -9,8 +9,7 @@ namespace memory_strategies
 {
 
 /// @brief The strategy executors use unless told otherwise.
-memory_strategy::MemoryStrategy::SharedPtr
-create_default_strategy();
+memory_strategy::MemoryStrategy::SharedPtr create_default_strategy();
 
 }  // namespace memory_strategies
 }  // namespace rclcpp

@@ -19,23 +19,14 @@ public:
 
   virtual ~MessageMemoryStrategy() = default;
 
-  static SharedPtr
-  create_default()
+  static SharedPtr create_default()
   {
     return std::make_shared<MessageMemoryStrategy<MessageT, Alloc>>();
   }
 
-  virtual std::shared_ptr<MessageT>
-  borrow_message()
-  {
-    return std::make_shared<MessageT>();
-  }
+  virtual std::shared_ptr<MessageT> borrow_message() { return std::make_shared<MessageT>(); }
 
-  virtual void
-  return_message(std::shared_ptr<MessageT> & msg)
-  {
-    msg.reset();
-  }
+  virtual void return_message(std::shared_ptr<MessageT> & msg) { msg.reset(); }
 };
 
 }  // namespace message_memory_strategy

@@ -29,11 +29,9 @@ enum ParameterType : uint8_t
 };
 
 /// @brief The upstream name of a parameter type ("not set", "bool", "integer", ...).
-std::string
-to_string(ParameterType type);
+std::string to_string(ParameterType type);
 
-std::ostream &
-operator<<(std::ostream & os, ParameterType type);
+std::ostream & operator<<(std::ostream & os, ParameterType type);
 
 /// @brief Thrown when a value is read as a type it does not hold.
 class ParameterTypeException : public std::runtime_error
@@ -41,7 +39,8 @@ class ParameterTypeException : public std::runtime_error
 public:
   ParameterTypeException(ParameterType expected, ParameterType actual)
   : std::runtime_error("expected [" + to_string(expected) + "] got [" + to_string(actual) + "]")
-  {}
+  {
+  }
 };
 
 /// @brief The type and value of a parameter, stored in its message form as upstream does.
@@ -65,32 +64,26 @@ public:
   explicit ParameterValue(const std::vector<double> & double_array_value);
   explicit ParameterValue(const std::vector<std::string> & string_array_value);
 
-  ParameterType
-  get_type() const;
+  ParameterType get_type() const;
 
-  rcl_interfaces::msg::ParameterValue
-  to_value_msg() const;
+  rcl_interfaces::msg::ParameterValue to_value_msg() const;
 
-  bool
-  operator==(const ParameterValue & rhs) const;
+  bool operator==(const ParameterValue & rhs) const;
 
-  bool
-  operator!=(const ParameterValue & rhs) const;
+  bool operator!=(const ParameterValue & rhs) const;
 
   // get() by ParameterType
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<type == ParameterType::PARAMETER_BOOL, const bool &>::type
-  get() const
+  constexpr typename std::enable_if<type == ParameterType::PARAMETER_BOOL, const bool &>::type get()
+    const
   {
     check_type(ParameterType::PARAMETER_BOOL);
     return value_.bool_value;
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<type == ParameterType::PARAMETER_INTEGER, const int64_t &>::type
+  constexpr typename std::enable_if<type == ParameterType::PARAMETER_INTEGER, const int64_t &>::type
   get() const
   {
     check_type(ParameterType::PARAMETER_INTEGER);
@@ -98,8 +91,7 @@ public:
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<type == ParameterType::PARAMETER_DOUBLE, const double &>::type
+  constexpr typename std::enable_if<type == ParameterType::PARAMETER_DOUBLE, const double &>::type
   get() const
   {
     check_type(ParameterType::PARAMETER_DOUBLE);
@@ -108,16 +100,15 @@ public:
 
   template<ParameterType type>
   constexpr
-  typename std::enable_if<type == ParameterType::PARAMETER_STRING, const std::string &>::type
-  get() const
+    typename std::enable_if<type == ParameterType::PARAMETER_STRING, const std::string &>::type
+    get() const
   {
     check_type(ParameterType::PARAMETER_STRING);
     return value_.string_value;
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     type == ParameterType::PARAMETER_BYTE_ARRAY, const std::vector<uint8_t> &>::type
   get() const
   {
@@ -126,8 +117,7 @@ public:
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     type == ParameterType::PARAMETER_BOOL_ARRAY, const std::vector<bool> &>::type
   get() const
   {
@@ -136,8 +126,7 @@ public:
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     type == ParameterType::PARAMETER_INTEGER_ARRAY, const std::vector<int64_t> &>::type
   get() const
   {
@@ -146,8 +135,7 @@ public:
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     type == ParameterType::PARAMETER_DOUBLE_ARRAY, const std::vector<double> &>::type
   get() const
   {
@@ -156,8 +144,7 @@ public:
   }
 
   template<ParameterType type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     type == ParameterType::PARAMETER_STRING_ARRAY, const std::vector<std::string> &>::type
   get() const
   {
@@ -168,16 +155,13 @@ public:
   // get() by C++ type: integral types read as int64_t, floating types as double.
 
   template<typename type>
-  constexpr
-  typename std::enable_if<std::is_same<type, bool>::value, const bool &>::type
-  get() const
+  constexpr typename std::enable_if<std::is_same<type, bool>::value, const bool &>::type get() const
   {
     return get<ParameterType::PARAMETER_BOOL>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
+  constexpr typename std::enable_if<
     std::is_integral<type>::value && !std::is_same<type, bool>::value, const int64_t &>::type
   get() const
   {
@@ -185,94 +169,82 @@ public:
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<std::is_floating_point<type>::value, const double &>::type
-  get() const
+  constexpr typename std::enable_if<std::is_floating_point<type>::value, const double &>::type get()
+    const
   {
     return get<ParameterType::PARAMETER_DOUBLE>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<std::is_convertible<type, std::string>::value, const std::string &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, std::string>::value, const std::string &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_STRING>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<uint8_t> &>::value, const std::vector<uint8_t> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<uint8_t> &>::value,
+    const std::vector<uint8_t> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_BYTE_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<bool> &>::value, const std::vector<bool> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<bool> &>::value, const std::vector<bool> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_BOOL_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<int> &>::value, const std::vector<int64_t> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<int> &>::value, const std::vector<int64_t> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_INTEGER_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<int64_t> &>::value, const std::vector<int64_t> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<int64_t> &>::value,
+    const std::vector<int64_t> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_INTEGER_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<float> &>::value, const std::vector<double> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<float> &>::value, const std::vector<double> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_DOUBLE_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<double> &>::value, const std::vector<double> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<double> &>::value,
+    const std::vector<double> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_DOUBLE_ARRAY>();
   }
 
   template<typename type>
-  constexpr
-  typename std::enable_if<
-    std::is_convertible<
-      type, const std::vector<std::string> &>::value, const std::vector<std::string> &>::type
+  constexpr typename std::enable_if<
+    std::is_convertible<type, const std::vector<std::string> &>::value,
+    const std::vector<std::string> &>::type
   get() const
   {
     return get<ParameterType::PARAMETER_STRING_ARRAY>();
   }
 
 private:
-  void
-  check_type(ParameterType expected) const
+  void check_type(ParameterType expected) const
   {
     if (value_.type != expected) {
       throw ParameterTypeException(expected, get_type());
@@ -283,8 +255,7 @@ private:
 };
 
 /// @brief The value as text: "not set", "true", "42", "0.100000", "[1, 2]", ...
-std::string
-to_string(const ParameterValue & type);
+std::string to_string(const ParameterValue & type);
 
 }  // namespace rclcpp
 

@@ -38,32 +38,22 @@ public:
 
   /// @brief Creates the publisher; rclcpp::create_publisher then registers it with the node.
   Publisher(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & topic,
-    const rclcpp::QoS & qos,
-    const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options)
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & topic,
+    const rclcpp::QoS & qos, const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options)
   : PublisherBase(node_base, topic, qos, rclcpp::detail::InterfaceType::of<MessageT>()),
     options_(options)
-  {}
+  {
+  }
 
   virtual ~Publisher() = default;
 
   /// @brief Publishes a message it takes ownership of.
-  void
-  publish(std::unique_ptr<MessageT, ROSMessageTypeDeleter> msg)
-  {
-    this->do_publish(*msg);
-  }
+  void publish(std::unique_ptr<MessageT, ROSMessageTypeDeleter> msg) { this->do_publish(*msg); }
 
   /// @brief Publishes a copy of the message.
-  void
-  publish(const MessageT & msg)
-  {
-    this->do_publish(msg);
-  }
+  void publish(const MessageT & msg) { this->do_publish(msg); }
 
-  std::shared_ptr<PublishedTypeAllocator>
-  get_allocator() const
+  std::shared_ptr<PublishedTypeAllocator> get_allocator() const
   {
     return std::make_shared<PublishedTypeAllocator>();
   }
@@ -74,38 +64,34 @@ protected:
 private:
   RCLCPP_DISABLE_COPY(Publisher<MessageT, AllocatorT>)
 
-  bool
-  is_transient_local() const
+  bool is_transient_local() const
   {
     return qos_.durability() == rclcpp::DurabilityPolicy::TransientLocal;
   }
 
-  void
-  do_publish(const MessageT & msg)
+  void do_publish(const MessageT & msg)
   {
     // rcl_publish fails on a shut-down context and rclcpp drops the message silently.
     if (!context_->is_valid()) {
       return;
     }
-    auto subscriptions = graph_->start_publish(
-      *this, [this, &msg]() {
-        if (!is_transient_local()) {
-          return;
-        }
-        history_.push_back(std::make_shared<const MessageT>(msg));
-        const size_t limit = rclcpp::detail::history_limit(qos_);
-        while (limit > 0u && history_.size() > limit) {
-          history_.pop_front();
-        }
-      });
+    auto subscriptions = graph_->start_publish(*this, [this, &msg]() {
+      if (!is_transient_local()) {
+        return;
+      }
+      history_.push_back(std::make_shared<const MessageT>(msg));
+      const size_t limit = rclcpp::detail::history_limit(qos_);
+      while (limit > 0u && history_.size() > limit) {
+        history_.pop_front();
+      }
+    });
     for (const auto & subscription : subscriptions) {
       graph_->deliver(*subscription, &msg);
     }
   }
 
   // Called by the graph with its lock held, like the recording in do_publish.
-  void
-  replay_history(SubscriptionBase & subscription) const override
+  void replay_history(SubscriptionBase & subscription) const override
   {
     for (const auto & msg : history_) {
       graph_->deliver(subscription, msg.get());

@@ -27,28 +27,22 @@ public:
 
   /// @brief Resolves the topic name in the node's namespace.
   PublisherBase(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & topic,
-    const rclcpp::QoS & qos,
-    const rclcpp::detail::InterfaceType & message_type);
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & topic,
+    const rclcpp::QoS & qos, const rclcpp::detail::InterfaceType & message_type);
 
   virtual ~PublisherBase();
 
   /// @brief The fully resolved topic name.
-  const char *
-  get_topic_name() const;
+  const char * get_topic_name() const;
 
   /// @brief The history depth of the QoS.
-  size_t
-  get_queue_size() const;
+  size_t get_queue_size() const;
 
   /// @brief The number of subscriptions on the topic.
-  size_t
-  get_subscription_count() const;
+  size_t get_subscription_count() const;
 
   /// @brief The QoS the publisher was created with.
-  rclcpp::QoS
-  get_actual_qos() const;
+  rclcpp::QoS get_actual_qos() const;
 
 protected:
   rclcpp::Context::SharedPtr context_;
@@ -62,8 +56,7 @@ private:
   friend class rclcpp::detail::InProcessGraph;
 
   // Hands the kept messages of a transient-local publisher to a late-joining subscription.
-  virtual void
-  replay_history(SubscriptionBase & subscription) const;
+  virtual void replay_history(SubscriptionBase & subscription) const;
 
   rclcpp::detail::InterfaceType message_type_;
 };

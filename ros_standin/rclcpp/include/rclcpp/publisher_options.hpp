@@ -32,11 +32,11 @@ struct PublisherOptionsWithAllocator : public PublisherOptionsBase
 
   explicit PublisherOptionsWithAllocator(const PublisherOptionsBase & publisher_options_base)
   : PublisherOptionsBase(publisher_options_base)
-  {}
+  {
+  }
 
   /// @brief The allocator, or a default one.
-  std::shared_ptr<Allocator>
-  get_allocator() const
+  std::shared_ptr<Allocator> get_allocator() const
   {
     if (!this->allocator) {
       return std::make_shared<Allocator>();

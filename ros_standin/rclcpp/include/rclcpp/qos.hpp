@@ -52,9 +52,7 @@ struct QoSInitialization
   QoSInitialization(rmw_qos_history_policy_t history_policy_arg, size_t depth_arg);
 
   /// @brief The history part of an rmw profile.
-  static
-  QoSInitialization
-  from_rmw(const rmw_qos_profile_t & rmw_qos);
+  static QoSInitialization from_rmw(const rmw_qos_profile_t & rmw_qos);
 };
 
 /// @brief Keep every message.
@@ -136,8 +134,8 @@ class SensorDataQoS : public QoS
 {
 public:
   explicit SensorDataQoS(
-    const QoSInitialization & qos_initialization = (
-      QoSInitialization::from_rmw(rmw_qos_profile_sensor_data)));
+    const QoSInitialization & qos_initialization =
+      (QoSInitialization::from_rmw(rmw_qos_profile_sensor_data)));
 };
 
 /// @brief rmw_qos_profile_parameters.
@@ -145,8 +143,8 @@ class ParametersQoS : public QoS
 {
 public:
   explicit ParametersQoS(
-    const QoSInitialization & qos_initialization = (
-      QoSInitialization::from_rmw(rmw_qos_profile_parameters)));
+    const QoSInitialization & qos_initialization =
+      (QoSInitialization::from_rmw(rmw_qos_profile_parameters)));
 };
 
 /// @brief rmw_qos_profile_services_default.
@@ -154,8 +152,8 @@ class ServicesQoS : public QoS
 {
 public:
   explicit ServicesQoS(
-    const QoSInitialization & qos_initialization = (
-      QoSInitialization::from_rmw(rmw_qos_profile_services_default)));
+    const QoSInitialization & qos_initialization =
+      (QoSInitialization::from_rmw(rmw_qos_profile_services_default)));
 };
 
 /// @brief rmw_qos_profile_parameter_events.
@@ -163,8 +161,8 @@ class ParameterEventsQoS : public QoS
 {
 public:
   explicit ParameterEventsQoS(
-    const QoSInitialization & qos_initialization = (
-      QoSInitialization::from_rmw(rmw_qos_profile_parameter_events)));
+    const QoSInitialization & qos_initialization =
+      (QoSInitialization::from_rmw(rmw_qos_profile_parameter_events)));
 };
 
 /// @brief rcl's /rosout profile: keep last 1000, reliable, transient local, 10 s lifespan.
@@ -179,8 +177,8 @@ class SystemDefaultsQoS : public QoS
 {
 public:
   explicit SystemDefaultsQoS(
-    const QoSInitialization & qos_initialization = (
-      QoSInitialization::from_rmw(rmw_qos_profile_system_default)));
+    const QoSInitialization & qos_initialization =
+      (QoSInitialization::from_rmw(rmw_qos_profile_system_default)));
 };
 
 }  // namespace rclcpp

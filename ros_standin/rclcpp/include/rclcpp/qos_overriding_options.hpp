@@ -28,11 +28,9 @@ enum class QosPolicyKind
 };
 
 /// @brief The parameter spelling of a policy kind ("depth", "durability", ...).
-const char *
-qos_policy_kind_to_cstr(const QosPolicyKind & qpk);
+const char * qos_policy_kind_to_cstr(const QosPolicyKind & qpk);
 
-std::ostream &
-operator<<(std::ostream & os, const QosPolicyKind & qpk);
+std::ostream & operator<<(std::ostream & os, const QosPolicyKind & qpk);
 
 using QosCallbackResult = rcl_interfaces::msg::SetParametersResult;
 using QosCallback = std::function<QosCallbackResult(const rclcpp::QoS &)>;
@@ -46,23 +44,18 @@ public:
   QosOverridingOptions() = default;
 
   QosOverridingOptions(
-    std::initializer_list<QosPolicyKind> policy_kinds,
-    QosCallback validation_callback = nullptr,
+    std::initializer_list<QosPolicyKind> policy_kinds, QosCallback validation_callback = nullptr,
     std::string id = {});
 
-  const std::string &
-  get_id() const;
+  const std::string & get_id() const;
 
-  const std::vector<QosPolicyKind> &
-  get_policy_kinds() const;
+  const std::vector<QosPolicyKind> & get_policy_kinds() const;
 
-  const QosCallback &
-  get_validation_callback() const;
+  const QosCallback & get_validation_callback() const;
 
   /// @brief History, depth and reliability are overridable.
-  static
-  QosOverridingOptions
-  with_default_policies(QosCallback validation_callback = nullptr, std::string id = {});
+  static QosOverridingOptions with_default_policies(
+    QosCallback validation_callback = nullptr, std::string id = {});
 
 private:
   std::string id_;

@@ -35,18 +35,19 @@ public:
   RCLCPP_SMART_PTR_DEFINITIONS(GenericRate)
 
   explicit GenericRate(double rate)
-  : GenericRate<Clock>(
-      duration_cast<nanoseconds>(duration<double>(1.0 / rate)))
-  {}
+  : GenericRate<Clock>(duration_cast<nanoseconds>(duration<double>(1.0 / rate)))
+  {
+  }
 
   explicit GenericRate(std::chrono::nanoseconds period)
-  : period_(period), last_interval_(Clock::now())
-  {}
+  : period_(period),
+    last_interval_(Clock::now())
+  {
+  }
 
   /// @brief Sleeps until the end of the current period.
   /// @return false if the period was already over (no sleep).
-  virtual bool
-  sleep()
+  virtual bool sleep()
   {
     auto now = Clock::now();
     auto next_interval = last_interval_ + period_;
@@ -67,23 +68,11 @@ public:
     return true;
   }
 
-  virtual bool
-  is_steady() const
-  {
-    return Clock::is_steady;
-  }
+  virtual bool is_steady() const { return Clock::is_steady; }
 
-  virtual void
-  reset()
-  {
-    last_interval_ = Clock::now();
-  }
+  virtual void reset() { last_interval_ = Clock::now(); }
 
-  std::chrono::nanoseconds
-  period() const
-  {
-    return period_;
-  }
+  std::chrono::nanoseconds period() const { return period_; }
 
 private:
   RCLCPP_DISABLE_COPY(GenericRate)

@@ -33,30 +33,24 @@ public:
 
   /// @brief Resolves the service name in the node's namespace.
   ServiceBase(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & service_name,
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & service_name,
     const rclcpp::detail::InterfaceType & service_type);
 
   virtual ~ServiceBase();
 
   /// @brief The fully resolved service name.
-  const char *
-  get_service_name();
+  const char * get_service_name();
 
   /// @brief Marks the service as used by a wait set; returns the previous state.
-  bool
-  exchange_in_use_by_wait_set_state(bool in_use_state);
+  bool exchange_in_use_by_wait_set_state(bool in_use_state);
 
 protected:
-  virtual void
-  enqueue_request(const rmw_request_id_t & request_header, const void * request) = 0;
+  virtual void enqueue_request(const rmw_request_id_t & request_header, const void * request) = 0;
 
-  virtual bool
-  has_request() const = 0;
+  virtual bool has_request() const = 0;
 
   /// Runs the callback on the oldest request and sends the response back.
-  virtual void
-  take_and_handle() = 0;
+  virtual void take_and_handle() = 0;
 
   std::shared_ptr<rclcpp::detail::InProcessGraph> graph_;
   std::string service_name_;
@@ -73,52 +67,45 @@ private:
 
 /// @brief A service server; requests are handled on the executor serving its callback group.
 template<typename ServiceT>
-class Service
-  : public ServiceBase,
-  public std::enable_shared_from_this<Service<ServiceT>>
+class Service : public ServiceBase, public std::enable_shared_from_this<Service<ServiceT>>
 {
 public:
-  using CallbackType = std::function<
-    void (
-      const std::shared_ptr<typename ServiceT::Request>,
-      std::shared_ptr<typename ServiceT::Response>)>;
+  using CallbackType = std::function<void(
+    const std::shared_ptr<typename ServiceT::Request>,
+    std::shared_ptr<typename ServiceT::Response>)>;
 
-  using CallbackWithHeaderType = std::function<
-    void (
-      const std::shared_ptr<rmw_request_id_t>,
-      const std::shared_ptr<typename ServiceT::Request>,
-      std::shared_ptr<typename ServiceT::Response>)>;
+  using CallbackWithHeaderType = std::function<void(
+    const std::shared_ptr<rmw_request_id_t>, const std::shared_ptr<typename ServiceT::Request>,
+    std::shared_ptr<typename ServiceT::Response>)>;
 
   RCLCPP_SMART_PTR_DEFINITIONS(Service)
 
   Service(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & service_name,
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & service_name,
     AnyServiceCallback<ServiceT> any_callback,
     const rmw_qos_profile_t & qos_profile = rmw_qos_profile_services_default)
   : ServiceBase(node_base, service_name, rclcpp::detail::InterfaceType::of<ServiceT>()),
-    any_callback_(std::move(any_callback)), qos_profile_(qos_profile)
-  {}
+    any_callback_(std::move(any_callback)),
+    qos_profile_(qos_profile)
+  {
+  }
 
   Service() = delete;
 
   virtual ~Service() = default;
 
-  std::shared_ptr<typename ServiceT::Request>
-  create_request()
+  std::shared_ptr<typename ServiceT::Request> create_request()
   {
     return std::make_shared<typename ServiceT::Request>();
   }
 
-  std::shared_ptr<rmw_request_id_t>
-  create_request_header()
+  std::shared_ptr<rmw_request_id_t> create_request_header()
   {
     return std::make_shared<rmw_request_id_t>();
   }
 
   /// @brief Sends a response to the client that made the request.
-  void
-  send_response(rmw_request_id_t & req_id, typename ServiceT::Response & response)
+  void send_response(rmw_request_id_t & req_id, typename ServiceT::Response & response)
   {
     graph_->send_response(req_id, std::make_shared<typename ServiceT::Response>(response));
   }
@@ -132,25 +119,22 @@ private:
     std::shared_ptr<typename ServiceT::Request> request;
   };
 
-  void
-  enqueue_request(const rmw_request_id_t & request_header, const void * request) override
+  void enqueue_request(const rmw_request_id_t & request_header, const void * request) override
   {
     std::lock_guard<std::mutex> lock(queue_mutex_);
-    queue_.push_back(
-      Request{std::make_shared<rmw_request_id_t>(request_header),
-        std::make_shared<typename ServiceT::Request>(
-          *static_cast<const typename ServiceT::Request *>(request))});
+    queue_.push_back(Request{
+      std::make_shared<rmw_request_id_t>(request_header),
+      std::make_shared<typename ServiceT::Request>(
+        *static_cast<const typename ServiceT::Request *>(request))});
   }
 
-  bool
-  has_request() const override
+  bool has_request() const override
   {
     std::lock_guard<std::mutex> lock(queue_mutex_);
     return !queue_.empty();
   }
 
-  void
-  take_and_handle() override
+  void take_and_handle() override
   {
     Request taken;
     {

@@ -21,12 +21,10 @@ namespace rclcpp
 /// @brief Receives messages of one type on one topic; the executor serving the subscription's
 /// callback group runs the callback, one queued message per execution.
 template<
-  typename MessageT,
-  typename AllocatorT = std::allocator<void>,
-  typename SubscribedT = MessageT,
+  typename MessageT, typename AllocatorT = std::allocator<void>, typename SubscribedT = MessageT,
   typename ROSMessageT = MessageT,
   typename MessageMemoryStrategyT =
-  rclcpp::message_memory_strategy::MessageMemoryStrategy<ROSMessageT, AllocatorT>>
+    rclcpp::message_memory_strategy::MessageMemoryStrategy<ROSMessageT, AllocatorT>>
 class Subscription : public SubscriptionBase
 {
 public:
@@ -39,26 +37,24 @@ public:
   /// @brief Creates the subscription; rclcpp::create_subscription then registers it with the
   /// node.
   Subscription(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & topic_name,
-    const rclcpp::QoS & qos,
-    AnySubscriptionCallback<MessageT, AllocatorT> callback,
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & topic_name,
+    const rclcpp::QoS & qos, AnySubscriptionCallback<MessageT, AllocatorT> callback,
     const rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> & options,
     typename MessageMemoryStrategyT::SharedPtr message_memory_strategy =
-    MessageMemoryStrategyT::create_default())
+      MessageMemoryStrategyT::create_default())
   : SubscriptionBase(node_base, topic_name, qos, rclcpp::detail::InterfaceType::of<MessageT>()),
     any_callback_(std::move(callback)),
     options_(options),
     message_memory_strategy_(std::move(message_memory_strategy))
-  {}
+  {
+  }
 
   virtual ~Subscription() = default;
 
 private:
   RCLCPP_DISABLE_COPY(Subscription)
 
-  void
-  enqueue(const void * message) override
+  void enqueue(const void * message) override
   {
     auto copy = std::make_unique<MessageT>(*static_cast<const MessageT *>(message));
     std::lock_guard<std::mutex> lock(queue_mutex_);
@@ -69,15 +65,13 @@ private:
     }
   }
 
-  bool
-  has_message() const override
+  bool has_message() const override
   {
     std::lock_guard<std::mutex> lock(queue_mutex_);
     return !queue_.empty();
   }
 
-  void
-  take_and_handle() override
+  void take_and_handle() override
   {
     std::unique_ptr<MessageT> message;
     {

@@ -29,37 +29,29 @@ public:
 
   /// @brief Resolves the topic name in the node's namespace.
   SubscriptionBase(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & topic_name,
-    const rclcpp::QoS & qos,
-    const rclcpp::detail::InterfaceType & message_type);
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & topic_name,
+    const rclcpp::QoS & qos, const rclcpp::detail::InterfaceType & message_type);
 
   virtual ~SubscriptionBase();
 
   /// @brief The fully resolved topic name.
-  const char *
-  get_topic_name() const;
+  const char * get_topic_name() const;
 
   /// @brief The QoS the subscription was created with.
-  rclcpp::QoS
-  get_actual_qos() const;
+  rclcpp::QoS get_actual_qos() const;
 
   /// @brief The number of publishers on the topic.
-  size_t
-  get_publisher_count() const;
+  size_t get_publisher_count() const;
 
 protected:
   /// Stores a copy of a message (already type-checked) in the queue.
-  virtual void
-  enqueue(const void * message) = 0;
+  virtual void enqueue(const void * message) = 0;
 
   /// Runs the callback on the oldest queued message, if any.
-  virtual void
-  take_and_handle() = 0;
+  virtual void take_and_handle() = 0;
 
   /// True while a message is queued.
-  virtual bool
-  has_message() const = 0;
+  virtual bool has_message() const = 0;
 
   std::shared_ptr<rclcpp::detail::InProcessGraph> graph_;
   std::string topic_name_;

@@ -50,11 +50,11 @@ struct SubscriptionOptionsWithAllocator : public SubscriptionOptionsBase
   explicit SubscriptionOptionsWithAllocator(
     const SubscriptionOptionsBase & subscription_options_base)
   : SubscriptionOptionsBase(subscription_options_base)
-  {}
+  {
+  }
 
   /// @brief The allocator, or a default one.
-  std::shared_ptr<Allocator>
-  get_allocator() const
+  std::shared_ptr<Allocator> get_allocator() const
   {
     if (!this->allocator) {
       return std::make_shared<Allocator>();

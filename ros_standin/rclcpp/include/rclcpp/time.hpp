@@ -23,8 +23,7 @@ public:
   Time(const Time & rhs);
 
   Time(  // NOLINT(runtime/explicit)
-    const builtin_interfaces::msg::Time & time_msg,
-    rcl_clock_type_t clock_type = RCL_ROS_TIME);
+    const builtin_interfaces::msg::Time & time_msg, rcl_clock_type_t clock_type = RCL_ROS_TIME);
 
   explicit Time(const rcl_time_point_t & time_point);
 
@@ -50,27 +49,22 @@ public:
   Time & operator-=(const rclcpp::Duration & rhs);
 
   /// @brief Nanoseconds since the clock's epoch.
-  rcl_time_point_value_t
-  nanoseconds() const;
+  rcl_time_point_value_t nanoseconds() const;
 
   /// @brief The largest representable time.
-  static Time
-  max();
+  static Time max();
 
   /// @brief Seconds since the clock's epoch (may lose precision).
-  double
-  seconds() const;
+  double seconds() const;
 
-  rcl_clock_type_t
-  get_clock_type() const;
+  rcl_clock_type_t get_clock_type() const;
 
 private:
   rcl_time_point_t rcl_time_;
   friend Clock;
 };
 
-Time
-operator+(const rclcpp::Duration & lhs, const rclcpp::Time & rhs);
+Time operator+(const rclcpp::Duration & lhs, const rclcpp::Time & rhs);
 
 }  // namespace rclcpp
 

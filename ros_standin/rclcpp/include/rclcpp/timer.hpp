@@ -26,50 +26,38 @@ public:
 
   /// @brief Starts the timer: first due one period from now.
   TimerBase(
-    Clock::SharedPtr clock,
-    std::chrono::nanoseconds period,
-    rclcpp::Context::SharedPtr context);
+    Clock::SharedPtr clock, std::chrono::nanoseconds period, rclcpp::Context::SharedPtr context);
 
-  virtual
-  ~TimerBase();
+  virtual ~TimerBase();
 
   /// @brief Stops the timer until reset().
-  void
-  cancel();
+  void cancel();
 
   /// @brief True after cancel() until reset().
-  bool
-  is_canceled();
+  bool is_canceled();
 
   /// @brief Restarts the timer (also a canceled one): next due one period from now.
-  void
-  reset();
+  void reset();
 
   /// @brief Marks the current period as served and schedules the next one (skipping missed
   /// periods). Executors call it when they take the timer.
   /// @return false if the timer is canceled.
-  bool
-  call();
+  bool call();
 
   /// @brief Runs the user callback.
-  virtual void
-  execute_callback() = 0;
+  virtual void execute_callback() = 0;
 
   /// @brief Time until the timer is due (negative when overdue, nanoseconds::max() when canceled).
-  std::chrono::nanoseconds
-  time_until_trigger();
+  std::chrono::nanoseconds time_until_trigger();
 
   /// @brief True if the timer's clock is steady.
-  bool
-  is_steady();
+  bool is_steady();
 
   /// @brief True if the timer is due and not canceled.
-  bool
-  is_ready();
+  bool is_ready();
 
   /// @brief Marks the timer as used by a wait set; returns the previous state.
-  bool
-  exchange_in_use_by_wait_set_state(bool in_use_state);
+  bool exchange_in_use_by_wait_set_state(bool in_use_state);
 
 protected:
   Clock::SharedPtr clock_;
@@ -83,17 +71,14 @@ private:
   std::atomic<bool> in_use_by_wait_set_{false};
 };
 
-using VoidCallbackType = std::function<void ()>;
-using TimerCallbackType = std::function<void (TimerBase &)>;
+using VoidCallbackType = std::function<void()>;
+using TimerCallbackType = std::function<void(TimerBase &)>;
 
 /// @brief A timer whose callback takes no argument or the timer (TimerBase &).
 template<
-  typename FunctorT,
-  typename std::enable_if<
-    std::is_invocable_v<FunctorT &>||
-    std::is_invocable_v<FunctorT &, TimerBase &>
-  >::type * = nullptr
->
+  typename FunctorT, typename std::enable_if<
+                       std::is_invocable_v<FunctorT &> ||
+                       std::is_invocable_v<FunctorT &, TimerBase &> >::type * = nullptr>
 class GenericTimer : public TimerBase
 {
 public:
@@ -102,16 +87,14 @@ public:
   explicit GenericTimer(
     Clock::SharedPtr clock, std::chrono::nanoseconds period, FunctorT && callback,
     rclcpp::Context::SharedPtr context)
-  : TimerBase(clock, period, context), callback_(std::forward<FunctorT>(callback))
-  {}
-
-  virtual ~GenericTimer()
+  : TimerBase(clock, period, context),
+    callback_(std::forward<FunctorT>(callback))
   {
-    cancel();
   }
 
-  void
-  execute_callback() override
+  virtual ~GenericTimer() { cancel(); }
+
+  void execute_callback() override
   {
     if constexpr (std::is_invocable_v<FunctorT &>) {
       callback_();
@@ -128,24 +111,20 @@ protected:
 
 /// @brief A GenericTimer on the steady clock.
 template<
-  typename FunctorT,
-  typename std::enable_if<
-    std::is_invocable_v<FunctorT &>||
-    std::is_invocable_v<FunctorT &, TimerBase &>
-  >::type * = nullptr
->
+  typename FunctorT, typename std::enable_if<
+                       std::is_invocable_v<FunctorT &> ||
+                       std::is_invocable_v<FunctorT &, TimerBase &> >::type * = nullptr>
 class WallTimer : public GenericTimer<FunctorT>
 {
 public:
   RCLCPP_SMART_PTR_DEFINITIONS(WallTimer)
 
   WallTimer(
-    std::chrono::nanoseconds period,
-    FunctorT && callback,
-    rclcpp::Context::SharedPtr context)
+    std::chrono::nanoseconds period, FunctorT && callback, rclcpp::Context::SharedPtr context)
   : GenericTimer<FunctorT>(
       std::make_shared<Clock>(RCL_STEADY_TIME), period, std::move(callback), context)
-  {}
+  {
+  }
 
 protected:
   RCLCPP_DISABLE_COPY(WallTimer)

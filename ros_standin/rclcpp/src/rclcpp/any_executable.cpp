@@ -10,7 +10,8 @@ AnyExecutable::AnyExecutable()
   client(nullptr),
   callback_group(nullptr),
   node_base(nullptr)
-{}
+{
+}
 
 AnyExecutable::~AnyExecutable()
 {

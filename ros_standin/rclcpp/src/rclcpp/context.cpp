@@ -27,8 +27,7 @@ struct ContextRegistry
   std::vector<std::weak_ptr<rclcpp::Context>> contexts;
 };
 
-ContextRegistry &
-registry()
+ContextRegistry & registry()
 {
   static ContextRegistry instance;
   return instance;
@@ -36,16 +35,14 @@ registry()
 
 }  // namespace
 
-void
-register_initialized_context(const rclcpp::Context::SharedPtr & context)
+void register_initialized_context(const rclcpp::Context::SharedPtr & context)
 {
   auto & reg = registry();
   std::lock_guard<std::mutex> lock(reg.mutex);
   reg.contexts.push_back(context);
 }
 
-void
-unregister_context(const rclcpp::Context * context)
+void unregister_context(const rclcpp::Context * context)
 {
   auto & reg = registry();
   std::lock_guard<std::mutex> lock(reg.mutex);
@@ -59,8 +56,7 @@ unregister_context(const rclcpp::Context * context)
     reg.contexts.end());
 }
 
-std::vector<rclcpp::Context::SharedPtr>
-get_initialized_contexts()
+std::vector<rclcpp::Context::SharedPtr> get_initialized_contexts()
 {
   auto & reg = registry();
   std::lock_guard<std::mutex> lock(reg.mutex);
@@ -73,15 +69,13 @@ get_initialized_contexts()
   return result;
 }
 
-std::shared_ptr<const RosArguments>
-get_global_ros_arguments(const rclcpp::Context & context)
+std::shared_ptr<const RosArguments> get_global_ros_arguments(const rclcpp::Context & context)
 {
   std::lock_guard<std::recursive_mutex> lock(context.init_mutex_);
   return context.global_arguments_;
 }
 
-std::shared_ptr<InProcessGraph>
-get_in_process_graph(const rclcpp::Context & context)
+std::shared_ptr<InProcessGraph> get_in_process_graph(const rclcpp::Context & context)
 {
   return context.graph_;
 }
@@ -90,7 +84,8 @@ get_in_process_graph(const rclcpp::Context & context)
 
 Context::Context()
 : graph_(std::make_shared<detail::InProcessGraph>())
-{}
+{
+}
 
 Context::~Context()
 {
@@ -99,15 +94,13 @@ Context::~Context()
     this->shutdown("context destructor was called while still not shutdown");
     this->clean_up();
   } catch (const std::exception & exc) {
-    RCLCPP_ERROR(
-      rclcpp::get_logger("rclcpp"), "unhandled exception in ~Context(): %s", exc.what());
+    RCLCPP_ERROR(rclcpp::get_logger("rclcpp"), "unhandled exception in ~Context(): %s", exc.what());
   } catch (...) {
     RCLCPP_ERROR(rclcpp::get_logger("rclcpp"), "unhandled exception in ~Context()");
   }
 }
 
-void
-Context::init(int argc, char const * const * argv, const rclcpp::InitOptions & init_options)
+void Context::init(int argc, char const * const * argv, const rclcpp::InitOptions & init_options)
 {
   std::lock_guard<std::recursive_mutex> init_lock(init_mutex_);
   if (this->is_valid()) {
@@ -123,27 +116,23 @@ Context::init(int argc, char const * const * argv, const rclcpp::InitOptions & i
   detail::register_initialized_context(this->shared_from_this());
 }
 
-bool
-Context::is_valid() const
+bool Context::is_valid() const
 {
   return valid_.load();
 }
 
-const rclcpp::InitOptions &
-Context::get_init_options() const
+const rclcpp::InitOptions & Context::get_init_options() const
 {
   return init_options_;
 }
 
-std::string
-Context::shutdown_reason() const
+std::string Context::shutdown_reason() const
 {
   std::lock_guard<std::recursive_mutex> lock(init_mutex_);
   return shutdown_reason_;
 }
 
-bool
-Context::shutdown(const std::string & reason)
+bool Context::shutdown(const std::string & reason)
 {
   std::lock_guard<std::recursive_mutex> init_lock(init_mutex_);
   if (!this->is_valid()) {
@@ -172,15 +161,13 @@ Context::shutdown(const std::string & reason)
   return true;
 }
 
-Context::OnShutdownCallback
-Context::on_shutdown(OnShutdownCallback callback)
+Context::OnShutdownCallback Context::on_shutdown(OnShutdownCallback callback)
 {
   add_on_shutdown_callback(callback);
   return callback;
 }
 
-ShutdownCallbackHandle
-Context::add_callback(
+ShutdownCallbackHandle Context::add_callback(
   CallbackList & list, std::mutex & mutex, ShutdownCallbackHandle::ShutdownCallbackType callback)
 {
   auto callback_shared_ptr =
@@ -194,8 +181,7 @@ Context::add_callback(
   return handle;
 }
 
-bool
-Context::remove_callback(
+bool Context::remove_callback(
   CallbackList & list, std::mutex & mutex, const ShutdownCallbackHandle & handle)
 {
   auto callback_shared_ptr = handle.callback.lock();
@@ -211,8 +197,8 @@ Context::remove_callback(
   return true;
 }
 
-std::vector<ShutdownCallbackHandle::ShutdownCallbackType>
-Context::copy_callbacks(const CallbackList & list, std::mutex & mutex)
+std::vector<ShutdownCallbackHandle::ShutdownCallbackType> Context::copy_callbacks(
+  const CallbackList & list, std::mutex & mutex)
 {
   std::vector<ShutdownCallbackHandle::ShutdownCallbackType> callbacks;
   std::lock_guard<std::mutex> lock(mutex);
@@ -222,46 +208,37 @@ Context::copy_callbacks(const CallbackList & list, std::mutex & mutex)
   return callbacks;
 }
 
-OnShutdownCallbackHandle
-Context::add_on_shutdown_callback(OnShutdownCallback callback)
+OnShutdownCallbackHandle Context::add_on_shutdown_callback(OnShutdownCallback callback)
 {
   return add_callback(on_shutdown_callbacks_, on_shutdown_callbacks_mutex_, std::move(callback));
 }
 
-bool
-Context::remove_on_shutdown_callback(const OnShutdownCallbackHandle & callback_handle)
+bool Context::remove_on_shutdown_callback(const OnShutdownCallbackHandle & callback_handle)
 {
   return remove_callback(on_shutdown_callbacks_, on_shutdown_callbacks_mutex_, callback_handle);
 }
 
-PreShutdownCallbackHandle
-Context::add_pre_shutdown_callback(PreShutdownCallback callback)
+PreShutdownCallbackHandle Context::add_pre_shutdown_callback(PreShutdownCallback callback)
 {
-  return add_callback(
-    pre_shutdown_callbacks_, pre_shutdown_callbacks_mutex_, std::move(callback));
+  return add_callback(pre_shutdown_callbacks_, pre_shutdown_callbacks_mutex_, std::move(callback));
 }
 
-bool
-Context::remove_pre_shutdown_callback(const PreShutdownCallbackHandle & callback_handle)
+bool Context::remove_pre_shutdown_callback(const PreShutdownCallbackHandle & callback_handle)
 {
-  return remove_callback(
-    pre_shutdown_callbacks_, pre_shutdown_callbacks_mutex_, callback_handle);
+  return remove_callback(pre_shutdown_callbacks_, pre_shutdown_callbacks_mutex_, callback_handle);
 }
 
-std::vector<Context::OnShutdownCallback>
-Context::get_on_shutdown_callbacks() const
+std::vector<Context::OnShutdownCallback> Context::get_on_shutdown_callbacks() const
 {
   return copy_callbacks(on_shutdown_callbacks_, on_shutdown_callbacks_mutex_);
 }
 
-std::vector<Context::PreShutdownCallback>
-Context::get_pre_shutdown_callbacks() const
+std::vector<Context::PreShutdownCallback> Context::get_pre_shutdown_callbacks() const
 {
   return copy_callbacks(pre_shutdown_callbacks_, pre_shutdown_callbacks_mutex_);
 }
 
-bool
-Context::sleep_for(const std::chrono::nanoseconds & nanoseconds)
+bool Context::sleep_for(const std::chrono::nanoseconds & nanoseconds)
 {
   std::chrono::nanoseconds time_left = nanoseconds;
   {
@@ -277,15 +254,13 @@ Context::sleep_for(const std::chrono::nanoseconds & nanoseconds)
   return this->is_valid();
 }
 
-void
-Context::interrupt_all_sleep_for()
+void Context::interrupt_all_sleep_for()
 {
   // Not under interrupt_mutex_, as upstream: a sleep that is just starting can miss it.
   interrupt_condition_variable_.notify_all();
 }
 
-void
-Context::clean_up()
+void Context::clean_up()
 {
   shutdown_reason_ = "";
   global_arguments_.reset();
@@ -294,11 +269,9 @@ Context::clean_up()
 namespace contexts
 {
 
-DefaultContext::DefaultContext()
-{}
+DefaultContext::DefaultContext() {}
 
-DefaultContext::SharedPtr
-get_global_default_context()
+DefaultContext::SharedPtr get_global_default_context()
 {
   // The registry is touched first so that it is destroyed after the default context, whose
   // destructor (at exit, if nobody shut it down) unregisters from it.

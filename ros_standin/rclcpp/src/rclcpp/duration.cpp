@@ -31,11 +31,13 @@ Duration::Duration(const builtin_interfaces::msg::Duration & duration_msg)
 
 Duration::Duration(const rcl_duration_t & duration)
 : rcl_duration_(duration)
-{}
+{
+}
 
 Duration::Duration()
 : Duration(0, 0)
-{}
+{
+}
 
 Duration::operator builtin_interfaces::msg::Duration() const
 {
@@ -66,54 +68,45 @@ Duration::operator builtin_interfaces::msg::Duration() const
   return msg_duration;
 }
 
-Duration &
-Duration::operator=(const Duration & rhs) = default;
+Duration & Duration::operator=(const Duration & rhs) = default;
 
-Duration &
-Duration::operator=(const builtin_interfaces::msg::Duration & duration_msg)
+Duration & Duration::operator=(const builtin_interfaces::msg::Duration & duration_msg)
 {
   *this = Duration(duration_msg);
   return *this;
 }
 
-bool
-Duration::operator==(const rclcpp::Duration & rhs) const
+bool Duration::operator==(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds == rhs.rcl_duration_.nanoseconds;
 }
 
-bool
-Duration::operator!=(const rclcpp::Duration & rhs) const
+bool Duration::operator!=(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds != rhs.rcl_duration_.nanoseconds;
 }
 
-bool
-Duration::operator<(const rclcpp::Duration & rhs) const
+bool Duration::operator<(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds < rhs.rcl_duration_.nanoseconds;
 }
 
-bool
-Duration::operator<=(const rclcpp::Duration & rhs) const
+bool Duration::operator<=(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds <= rhs.rcl_duration_.nanoseconds;
 }
 
-bool
-Duration::operator>=(const rclcpp::Duration & rhs) const
+bool Duration::operator>=(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds >= rhs.rcl_duration_.nanoseconds;
 }
 
-bool
-Duration::operator>(const rclcpp::Duration & rhs) const
+bool Duration::operator>(const rclcpp::Duration & rhs) const
 {
   return rcl_duration_.nanoseconds > rhs.rcl_duration_.nanoseconds;
 }
 
-Duration
-Duration::operator+(const rclcpp::Duration & rhs) const
+Duration Duration::operator+(const rclcpp::Duration & rhs) const
 {
   if (rclcpp::add_will_overflow(rcl_duration_.nanoseconds, rhs.rcl_duration_.nanoseconds)) {
     throw std::overflow_error("addition leads to int64_t overflow");
@@ -124,15 +117,13 @@ Duration::operator+(const rclcpp::Duration & rhs) const
   return Duration::from_nanoseconds(rcl_duration_.nanoseconds + rhs.rcl_duration_.nanoseconds);
 }
 
-Duration &
-Duration::operator+=(const rclcpp::Duration & rhs)
+Duration & Duration::operator+=(const rclcpp::Duration & rhs)
 {
   *this = *this + rhs;
   return *this;
 }
 
-Duration
-Duration::operator-(const rclcpp::Duration & rhs) const
+Duration Duration::operator-(const rclcpp::Duration & rhs) const
 {
   if (rclcpp::sub_will_overflow(rcl_duration_.nanoseconds, rhs.rcl_duration_.nanoseconds)) {
     throw std::overflow_error("duration subtraction leads to int64_t overflow");
@@ -143,15 +134,13 @@ Duration::operator-(const rclcpp::Duration & rhs) const
   return Duration::from_nanoseconds(rcl_duration_.nanoseconds - rhs.rcl_duration_.nanoseconds);
 }
 
-Duration &
-Duration::operator-=(const rclcpp::Duration & rhs)
+Duration & Duration::operator-=(const rclcpp::Duration & rhs)
 {
   *this = *this - rhs;
   return *this;
 }
 
-Duration
-Duration::operator*(double scale) const
+Duration Duration::operator*(double scale) const
 {
   if (!std::isfinite(scale)) {
     throw std::runtime_error("abnormal scale in rclcpp::Duration");
@@ -167,67 +156,60 @@ Duration::operator*(double scale) const
   return Duration::from_nanoseconds(static_cast<rcl_duration_value_t>(scaled));
 }
 
-Duration &
-Duration::operator*=(double scale)
+Duration & Duration::operator*=(double scale)
 {
   *this = *this * scale;
   return *this;
 }
 
-Duration
-Duration::max()
+Duration Duration::max()
 {
   return Duration(std::numeric_limits<int32_t>::max(), 999999999);
 }
 
-rcl_duration_value_t
-Duration::nanoseconds() const
+rcl_duration_value_t Duration::nanoseconds() const
 {
   return rcl_duration_.nanoseconds;
 }
 
-double
-Duration::seconds() const
+double Duration::seconds() const
 {
   return std::chrono::duration<double>(std::chrono::nanoseconds(rcl_duration_.nanoseconds)).count();
 }
 
-Duration
-Duration::from_seconds(double seconds)
+Duration Duration::from_seconds(double seconds)
 {
   Duration ret;
   ret.rcl_duration_.nanoseconds = static_cast<int64_t>(RCL_S_TO_NS(seconds));
   return ret;
 }
 
-Duration
-Duration::from_nanoseconds(rcl_duration_value_t nanoseconds)
+Duration Duration::from_nanoseconds(rcl_duration_value_t nanoseconds)
 {
   Duration ret;
   ret.rcl_duration_.nanoseconds = nanoseconds;
   return ret;
 }
 
-Duration
-Duration::from_rmw_time(rmw_time_t duration)
+Duration Duration::from_rmw_time(rmw_time_t duration)
 {
   Duration ret;
   constexpr rcl_duration_value_t limit_ns = std::numeric_limits<rcl_duration_value_t>::max();
   constexpr rcl_duration_value_t limit_sec = RCL_NS_TO_S(limit_ns);
-  if (duration.sec > static_cast<uint64_t>(limit_sec) ||
-    duration.nsec > static_cast<uint64_t>(limit_ns))
-  {
+  if (
+    duration.sec > static_cast<uint64_t>(limit_sec) ||
+    duration.nsec > static_cast<uint64_t>(limit_ns)) {
     ret.rcl_duration_.nanoseconds = limit_ns;
   } else {
     const uint64_t total_ns = RCL_S_TO_NS(duration.sec) + duration.nsec;
-    ret.rcl_duration_.nanoseconds = total_ns > static_cast<uint64_t>(limit_ns) ?
-      limit_ns : static_cast<rcl_duration_value_t>(total_ns);
+    ret.rcl_duration_.nanoseconds = total_ns > static_cast<uint64_t>(limit_ns)
+                                      ? limit_ns
+                                      : static_cast<rcl_duration_value_t>(total_ns);
   }
   return ret;
 }
 
-rmw_time_t
-Duration::to_rmw_time() const
+rmw_time_t Duration::to_rmw_time() const
 {
   if (rcl_duration_.nanoseconds < 0) {
     throw std::runtime_error("rmw_time_t cannot be negative");

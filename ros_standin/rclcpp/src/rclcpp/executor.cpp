@@ -31,11 +31,12 @@ struct Executor::WaitState
   std::vector<Ready<rclcpp::ServiceBase>> services;
   std::vector<Ready<rclcpp::ClientBase>> clients;
 
-  std::map<rclcpp::CallbackGroup::WeakPtr, rclcpp::GuardCondition::SharedPtr,
-    std::owner_less<rclcpp::CallbackGroup::WeakPtr>> group_guard_conditions;
+  std::map<
+    rclcpp::CallbackGroup::WeakPtr, rclcpp::GuardCondition::SharedPtr,
+    std::owner_less<rclcpp::CallbackGroup::WeakPtr>>
+    group_guard_conditions;
 
-  void
-  clear_ready()
+  void clear_ready()
   {
     timers.clear();
     subscriptions.clear();
@@ -84,13 +85,11 @@ Executor::~Executor()
   weak_nodes_.clear();
 
   if (!context_->remove_on_shutdown_callback(shutdown_callback_handle_)) {
-    RCLCPP_ERROR(
-      rclcpp::get_logger("rclcpp"), "failed to remove registered on_shutdown callback");
+    RCLCPP_ERROR(rclcpp::get_logger("rclcpp"), "failed to remove registered on_shutdown callback");
   }
 }
 
-std::vector<rclcpp::CallbackGroup::WeakPtr>
-Executor::get_all_callback_groups()
+std::vector<rclcpp::CallbackGroup::WeakPtr> Executor::get_all_callback_groups()
 {
   std::vector<rclcpp::CallbackGroup::WeakPtr> groups;
   std::lock_guard<std::mutex> guard{mutex_};
@@ -103,8 +102,7 @@ Executor::get_all_callback_groups()
   return groups;
 }
 
-std::vector<rclcpp::CallbackGroup::WeakPtr>
-Executor::get_manually_added_callback_groups()
+std::vector<rclcpp::CallbackGroup::WeakPtr> Executor::get_manually_added_callback_groups()
 {
   std::vector<rclcpp::CallbackGroup::WeakPtr> groups;
   std::lock_guard<std::mutex> guard{mutex_};
@@ -125,18 +123,16 @@ Executor::get_automatically_added_callback_groups_from_nodes()
   return groups;
 }
 
-void
-Executor::add_callback_groups_from_nodes_associated_to_executor()
+void Executor::add_callback_groups_from_nodes_associated_to_executor()
 {
   for (auto & weak_node : weak_nodes_) {
     auto node = weak_node.lock();
     if (node) {
       node->for_each_callback_group(
-        [this, node](rclcpp::CallbackGroup::SharedPtr shared_group_ptr)
-        {
-          if (shared_group_ptr->automatically_add_to_executor_with_node() &&
-          !shared_group_ptr->get_associated_with_executor_atomic().load())
-          {
+        [this, node](rclcpp::CallbackGroup::SharedPtr shared_group_ptr) {
+          if (
+            shared_group_ptr->automatically_add_to_executor_with_node() &&
+            !shared_group_ptr->get_associated_with_executor_atomic().load()) {
             this->add_callback_group_to_map(
               shared_group_ptr, node, weak_groups_to_nodes_associated_with_executor_, true);
           }
@@ -145,12 +141,9 @@ Executor::add_callback_groups_from_nodes_associated_to_executor()
   }
 }
 
-void
-Executor::add_callback_group_to_map(
-  rclcpp::CallbackGroup::SharedPtr group_ptr,
-  NodeBaseInterface::SharedPtr node_ptr,
-  WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
-  bool notify)
+void Executor::add_callback_group_to_map(
+  rclcpp::CallbackGroup::SharedPtr group_ptr, NodeBaseInterface::SharedPtr node_ptr,
+  WeakCallbackGroupsToNodesMap & weak_groups_to_nodes, bool notify)
 {
   std::atomic_bool & has_executor = group_ptr->get_associated_with_executor_atomic();
   if (has_executor.exchange(true)) {
@@ -174,41 +167,35 @@ Executor::add_callback_group_to_map(
       interrupt_guard_condition_.trigger();
     } catch (const rclcpp::exceptions::RCLError & ex) {
       throw std::runtime_error(
-              std::string("Failed to trigger guard condition on callback group add: ") +
-              ex.what());
+        std::string("Failed to trigger guard condition on callback group add: ") + ex.what());
     }
   }
 }
 
-void
-Executor::add_callback_group(
-  rclcpp::CallbackGroup::SharedPtr group_ptr,
-  NodeBaseInterface::SharedPtr node_ptr,
-  bool notify)
+void Executor::add_callback_group(
+  rclcpp::CallbackGroup::SharedPtr group_ptr, NodeBaseInterface::SharedPtr node_ptr, bool notify)
 {
   std::lock_guard<std::mutex> guard{mutex_};
   this->add_callback_group_to_map(
     group_ptr, node_ptr, weak_groups_associated_with_executor_to_nodes_, notify);
 }
 
-void
-Executor::add_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
+void Executor::add_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
 {
   // Set before the mutex is taken, as upstream: a second add fails even while the first
   // is still in progress.
   std::atomic_bool & has_executor = node_ptr->get_associated_with_executor_atomic();
   if (has_executor.exchange(true)) {
     throw std::runtime_error(
-            std::string("Node '") + node_ptr->get_fully_qualified_name() +
-            "' has already been added to an executor.");
+      std::string("Node '") + node_ptr->get_fully_qualified_name() +
+      "' has already been added to an executor.");
   }
   std::lock_guard<std::mutex> guard{mutex_};
   node_ptr->for_each_callback_group(
-    [this, node_ptr, notify](rclcpp::CallbackGroup::SharedPtr group_ptr)
-    {
-      if (!group_ptr->get_associated_with_executor_atomic().load() &&
-      group_ptr->automatically_add_to_executor_with_node())
-      {
+    [this, node_ptr, notify](rclcpp::CallbackGroup::SharedPtr group_ptr) {
+      if (
+        !group_ptr->get_associated_with_executor_atomic().load() &&
+        group_ptr->automatically_add_to_executor_with_node()) {
         this->add_callback_group_to_map(
           group_ptr, node_ptr, weak_groups_to_nodes_associated_with_executor_, notify);
       }
@@ -216,16 +203,13 @@ Executor::add_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
   weak_nodes_.push_back(node_ptr);
 }
 
-void
-Executor::add_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify)
+void Executor::add_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify)
 {
   this->add_node(node_ptr->get_node_base_interface(), notify);
 }
 
-void
-Executor::remove_callback_group_from_map(
-  rclcpp::CallbackGroup::SharedPtr group_ptr,
-  WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
+void Executor::remove_callback_group_from_map(
+  rclcpp::CallbackGroup::SharedPtr group_ptr, WeakCallbackGroupsToNodesMap & weak_groups_to_nodes,
   bool notify)
 {
   NodeBaseInterface::SharedPtr node_ptr;
@@ -249,22 +233,19 @@ Executor::remove_callback_group_from_map(
       interrupt_guard_condition_.trigger();
     } catch (const rclcpp::exceptions::RCLError & ex) {
       throw std::runtime_error(
-              std::string("Failed to trigger guard condition on callback group remove: ") +
-              ex.what());
+        std::string("Failed to trigger guard condition on callback group remove: ") + ex.what());
     }
   }
 }
 
-void
-Executor::remove_callback_group(rclcpp::CallbackGroup::SharedPtr group_ptr, bool notify)
+void Executor::remove_callback_group(rclcpp::CallbackGroup::SharedPtr group_ptr, bool notify)
 {
   std::lock_guard<std::mutex> guard{mutex_};
   this->remove_callback_group_from_map(
     group_ptr, weak_groups_associated_with_executor_to_nodes_, notify);
 }
 
-void
-Executor::remove_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
+void Executor::remove_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
 {
   if (!node_ptr->get_associated_with_executor_atomic().load()) {
     throw std::runtime_error("Node needs to be associated with an executor.");
@@ -287,8 +268,7 @@ Executor::remove_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
 
   // Only the groups that came with the node; manually added ones stay.
   for (auto it = weak_groups_to_nodes_associated_with_executor_.begin();
-    it != weak_groups_to_nodes_associated_with_executor_.end(); )
-  {
+       it != weak_groups_to_nodes_associated_with_executor_.end();) {
     auto shared_node_ptr = it->second.lock();
     auto group_ptr = it->first.lock();
     ++it;
@@ -301,14 +281,12 @@ Executor::remove_node(NodeBaseInterface::SharedPtr node_ptr, bool notify)
   node_ptr->get_associated_with_executor_atomic().store(false);
 }
 
-void
-Executor::remove_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify)
+void Executor::remove_node(std::shared_ptr<rclcpp::Node> node_ptr, bool notify)
 {
   this->remove_node(node_ptr->get_node_base_interface(), notify);
 }
 
-void
-Executor::spin_node_once_nanoseconds(
+void Executor::spin_node_once_nanoseconds(
   NodeBaseInterface::SharedPtr node, std::chrono::nanoseconds timeout)
 {
   this->add_node(node, false);
@@ -316,28 +294,24 @@ Executor::spin_node_once_nanoseconds(
   this->remove_node(node, false);
 }
 
-void
-Executor::spin_node_some(NodeBaseInterface::SharedPtr node)
+void Executor::spin_node_some(NodeBaseInterface::SharedPtr node)
 {
   this->add_node(node, false);
   spin_some();
   this->remove_node(node, false);
 }
 
-void
-Executor::spin_node_some(std::shared_ptr<rclcpp::Node> node)
+void Executor::spin_node_some(std::shared_ptr<rclcpp::Node> node)
 {
   this->spin_node_some(node->get_node_base_interface());
 }
 
-void
-Executor::spin_some(std::chrono::nanoseconds max_duration)
+void Executor::spin_some(std::chrono::nanoseconds max_duration)
 {
   return this->spin_some_impl(max_duration, false);
 }
 
-void
-Executor::spin_all(std::chrono::nanoseconds max_duration)
+void Executor::spin_all(std::chrono::nanoseconds max_duration)
 {
   if (max_duration < std::chrono::nanoseconds(0)) {
     throw std::invalid_argument("max_duration must be greater than or equal to 0");
@@ -345,16 +319,15 @@ Executor::spin_all(std::chrono::nanoseconds max_duration)
   return this->spin_some_impl(max_duration, true);
 }
 
-void
-Executor::spin_some_impl(std::chrono::nanoseconds max_duration, bool exhaustive)
+void Executor::spin_some_impl(std::chrono::nanoseconds max_duration, bool exhaustive)
 {
   auto start = std::chrono::steady_clock::now();
   auto max_duration_not_elapsed = [max_duration, start]() {
-      if (std::chrono::nanoseconds(0) == max_duration) {
-        return true;
-      }
-      return std::chrono::steady_clock::now() - start < max_duration;
-    };
+    if (std::chrono::nanoseconds(0) == max_duration) {
+      return true;
+    }
+    return std::chrono::steady_clock::now() - start < max_duration;
+  };
 
   if (spinning.exchange(true)) {
     throw std::runtime_error("spin_some() called while already spinning");
@@ -378,8 +351,7 @@ Executor::spin_some_impl(std::chrono::nanoseconds max_duration, bool exhaustive)
   }
 }
 
-void
-Executor::spin_once_impl(std::chrono::nanoseconds timeout)
+void Executor::spin_once_impl(std::chrono::nanoseconds timeout)
 {
   AnyExecutable any_exec;
   if (get_next_executable(any_exec, timeout)) {
@@ -387,8 +359,7 @@ Executor::spin_once_impl(std::chrono::nanoseconds timeout)
   }
 }
 
-void
-Executor::spin_once(std::chrono::nanoseconds timeout)
+void Executor::spin_once(std::chrono::nanoseconds timeout)
 {
   if (spinning.exchange(true)) {
     throw std::runtime_error("spin_once() called while already spinning");
@@ -397,20 +368,19 @@ Executor::spin_once(std::chrono::nanoseconds timeout)
   spin_once_impl(timeout);
 }
 
-void
-Executor::cancel()
+void Executor::cancel()
 {
   spinning.store(false);
   try {
     interrupt_guard_condition_.trigger();
   } catch (const rclcpp::exceptions::RCLError & ex) {
     throw std::runtime_error(
-            std::string("Failed to trigger guard condition in cancel: ") + ex.what());
+      std::string("Failed to trigger guard condition in cancel: ") + ex.what());
   }
 }
 
-void
-Executor::set_memory_strategy(rclcpp::memory_strategy::MemoryStrategy::SharedPtr memory_strategy)
+void Executor::set_memory_strategy(
+  rclcpp::memory_strategy::MemoryStrategy::SharedPtr memory_strategy)
 {
   if (memory_strategy == nullptr) {
     throw std::runtime_error("Received NULL memory strategy in executor.");
@@ -419,14 +389,12 @@ Executor::set_memory_strategy(rclcpp::memory_strategy::MemoryStrategy::SharedPtr
   memory_strategy_ = memory_strategy;
 }
 
-bool
-Executor::is_spinning()
+bool Executor::is_spinning()
 {
   return spinning;
 }
 
-void
-Executor::execute_any_executable(AnyExecutable & any_exec)
+void Executor::execute_any_executable(AnyExecutable & any_exec)
 {
   if (!spinning.load()) {
     return;
@@ -449,63 +417,56 @@ Executor::execute_any_executable(AnyExecutable & any_exec)
     interrupt_guard_condition_.trigger();
   } catch (const rclcpp::exceptions::RCLError & ex) {
     throw std::runtime_error(
-            std::string("Failed to trigger guard condition from execute_any_executable: ") +
-            ex.what());
+      std::string("Failed to trigger guard condition from execute_any_executable: ") + ex.what());
   }
 }
 
-void
-Executor::execute_subscription(rclcpp::SubscriptionBase::SharedPtr subscription)
+void Executor::execute_subscription(rclcpp::SubscriptionBase::SharedPtr subscription)
 {
   subscription->take_and_handle();
 }
 
-void
-Executor::execute_timer(rclcpp::TimerBase::SharedPtr timer)
+void Executor::execute_timer(rclcpp::TimerBase::SharedPtr timer)
 {
   timer->execute_callback();
 }
 
-void
-Executor::execute_service(rclcpp::ServiceBase::SharedPtr service)
+void Executor::execute_service(rclcpp::ServiceBase::SharedPtr service)
 {
   service->take_and_handle();
 }
 
-void
-Executor::execute_client(rclcpp::ClientBase::SharedPtr client)
+void Executor::execute_client(rclcpp::ClientBase::SharedPtr client)
 {
   client->take_and_handle();
 }
 
-void
-Executor::prune_expired_groups_and_nodes()
+void Executor::prune_expired_groups_and_nodes()
 {
   auto prune = [](WeakCallbackGroupsToNodesMap & map) {
-      for (auto it = map.begin(); it != map.end(); ) {
-        if (it->first.expired() || it->second.expired()) {
-          it = map.erase(it);
-        } else {
-          ++it;
-        }
+    for (auto it = map.begin(); it != map.end();) {
+      if (it->first.expired() || it->second.expired()) {
+        it = map.erase(it);
+      } else {
+        ++it;
       }
-    };
+    }
+  };
   prune(weak_groups_to_nodes_);
   prune(weak_groups_to_nodes_associated_with_executor_);
   prune(weak_groups_associated_with_executor_to_nodes_);
   auto & guards = wait_state_->group_guard_conditions;
-  for (auto it = guards.begin(); it != guards.end(); ) {
+  for (auto it = guards.begin(); it != guards.end();) {
     it = it->first.expired() ? guards.erase(it) : std::next(it);
   }
   weak_nodes_.erase(
     std::remove_if(
       weak_nodes_.begin(), weak_nodes_.end(),
-      [](const NodeBaseInterface::WeakPtr & weak) {return weak.expired();}),
+      [](const NodeBaseInterface::WeakPtr & weak) { return weak.expired(); }),
     weak_nodes_.end());
 }
 
-bool
-Executor::collect_ready_work(std::chrono::steady_clock::time_point & next_timer_deadline)
+bool Executor::collect_ready_work(std::chrono::steady_clock::time_point & next_timer_deadline)
 {
   using std::chrono::steady_clock;
   WaitState & state = *wait_state_;
@@ -535,48 +496,43 @@ Executor::collect_ready_work(std::chrono::steady_clock::time_point & next_timer_
     if (!group->can_be_taken_from().load()) {
       continue;
     }
-    group->find_timer_ptrs_if(
-      [&](const rclcpp::TimerBase::SharedPtr & timer) {
-        const auto time_left = timer->time_until_trigger();
-        if (time_left == std::chrono::nanoseconds::max()) {
-          return false;
-        }
-        if (time_left <= std::chrono::nanoseconds::zero()) {
-          state.timers.push_back({timer, group});
-        } else if (time_left < std::chrono::hours(24 * 365)) {
-          // (Longer periods would overflow the time point; the wait is re-armed anyway.)
-          next_timer_deadline = std::min(next_timer_deadline, now + time_left);
-        }
+    group->find_timer_ptrs_if([&](const rclcpp::TimerBase::SharedPtr & timer) {
+      const auto time_left = timer->time_until_trigger();
+      if (time_left == std::chrono::nanoseconds::max()) {
         return false;
-      });
-    group->find_subscription_ptrs_if(
-      [&](const rclcpp::SubscriptionBase::SharedPtr & subscription) {
-        if (subscription->has_message()) {
-          state.subscriptions.push_back({subscription, group});
-        }
-        return false;
-      });
-    group->find_service_ptrs_if(
-      [&](const rclcpp::ServiceBase::SharedPtr & service) {
-        if (service->has_request()) {
-          state.services.push_back({service, group});
-        }
-        return false;
-      });
-    group->find_client_ptrs_if(
-      [&](const rclcpp::ClientBase::SharedPtr & client) {
-        if (client->has_response()) {
-          state.clients.push_back({client, group});
-        }
-        return false;
-      });
+      }
+      if (time_left <= std::chrono::nanoseconds::zero()) {
+        state.timers.push_back({timer, group});
+      } else if (time_left < std::chrono::hours(24 * 365)) {
+        // (Longer periods would overflow the time point; the wait is re-armed anyway.)
+        next_timer_deadline = std::min(next_timer_deadline, now + time_left);
+      }
+      return false;
+    });
+    group->find_subscription_ptrs_if([&](const rclcpp::SubscriptionBase::SharedPtr & subscription) {
+      if (subscription->has_message()) {
+        state.subscriptions.push_back({subscription, group});
+      }
+      return false;
+    });
+    group->find_service_ptrs_if([&](const rclcpp::ServiceBase::SharedPtr & service) {
+      if (service->has_request()) {
+        state.services.push_back({service, group});
+      }
+      return false;
+    });
+    group->find_client_ptrs_if([&](const rclcpp::ClientBase::SharedPtr & client) {
+      if (client->has_response()) {
+        state.clients.push_back({client, group});
+      }
+      return false;
+    });
   }
   return triggered || !state.timers.empty() || !state.subscriptions.empty() ||
          !state.services.empty() || !state.clients.empty();
 }
 
-void
-Executor::wait_for_work(std::chrono::nanoseconds timeout)
+void Executor::wait_for_work(std::chrono::nanoseconds timeout)
 {
   using std::chrono::steady_clock;
   const bool forever = timeout < std::chrono::nanoseconds::zero();
@@ -610,8 +566,7 @@ Executor::wait_for_work(std::chrono::nanoseconds timeout)
   }
 }
 
-bool
-Executor::get_next_ready_executable(AnyExecutable & any_executable)
+bool Executor::get_next_ready_executable(AnyExecutable & any_executable)
 {
   std::lock_guard<std::mutex> guard{mutex_};
   WaitState & state = *wait_state_;
@@ -619,30 +574,30 @@ Executor::get_next_ready_executable(AnyExecutable & any_executable)
   // Takes the first entry whose group still belongs to this executor and is free; entries
   // of a busy mutually exclusive group stay for a later call.
   auto take = [this, &any_executable](auto & ready_list, auto && accept) {
-      for (auto it = ready_list.begin(); it != ready_list.end(); ) {
-        auto entity = it->entity.lock();
-        auto group = it->group.lock();
-        auto node_it = group ? weak_groups_to_nodes_.find(group) : weak_groups_to_nodes_.end();
-        if (!entity || node_it == weak_groups_to_nodes_.end()) {
-          it = ready_list.erase(it);
-          continue;
-        }
-        if (!group->can_be_taken_from().load() || !accept(entity)) {
-          ++it;
-          continue;
-        }
-        any_executable.callback_group = group;
-        any_executable.node_base = node_it->second.lock();
-        ready_list.erase(it);
-        return entity;
+    for (auto it = ready_list.begin(); it != ready_list.end();) {
+      auto entity = it->entity.lock();
+      auto group = it->group.lock();
+      auto node_it = group ? weak_groups_to_nodes_.find(group) : weak_groups_to_nodes_.end();
+      if (!entity || node_it == weak_groups_to_nodes_.end()) {
+        it = ready_list.erase(it);
+        continue;
       }
-      return decltype(ready_list.begin()->entity.lock())();
-    };
-  auto accept_any = [](const auto &) {return true;};
+      if (!group->can_be_taken_from().load() || !accept(entity)) {
+        ++it;
+        continue;
+      }
+      any_executable.callback_group = group;
+      any_executable.node_base = node_it->second.lock();
+      ready_list.erase(it);
+      return entity;
+    }
+    return decltype(ready_list.begin()->entity.lock())();
+  };
+  auto accept_any = [](const auto &) { return true; };
 
   // A taken timer is marked as served right away, so no other thread takes it again.
-  any_executable.timer = take(
-    state.timers, [](const rclcpp::TimerBase::SharedPtr & timer) {return timer->call();});
+  any_executable.timer =
+    take(state.timers, [](const rclcpp::TimerBase::SharedPtr & timer) { return timer->call(); });
   if (!any_executable.timer) {
     any_executable.subscription = take(state.subscriptions, accept_any);
   }
@@ -653,7 +608,7 @@ Executor::get_next_ready_executable(AnyExecutable & any_executable)
     any_executable.client = take(state.clients, accept_any);
   }
   const bool success = any_executable.timer || any_executable.subscription ||
-    any_executable.service || any_executable.client;
+                       any_executable.service || any_executable.client;
   if (success && any_executable.callback_group->type() == CallbackGroupType::MutuallyExclusive) {
     // Reset when the work has run or, if it never runs, by ~AnyExecutable.
     any_executable.callback_group->can_be_taken_from().store(false);
@@ -661,8 +616,7 @@ Executor::get_next_ready_executable(AnyExecutable & any_executable)
   return success;
 }
 
-bool
-Executor::get_next_executable(AnyExecutable & any_executable, std::chrono::nanoseconds timeout)
+bool Executor::get_next_executable(AnyExecutable & any_executable, std::chrono::nanoseconds timeout)
 {
   bool success = get_next_ready_executable(any_executable);
   if (!success) {
@@ -675,18 +629,16 @@ Executor::get_next_executable(AnyExecutable & any_executable, std::chrono::nanos
   return success;
 }
 
-bool
-Executor::has_node(
+bool Executor::has_node(
   const NodeBaseInterface::SharedPtr node_ptr,
   const WeakCallbackGroupsToNodesMap & weak_groups_to_nodes) const
 {
   return std::find_if(
-    weak_groups_to_nodes.begin(),
-    weak_groups_to_nodes.end(),
-    [&](const WeakCallbackGroupsToNodesMap::value_type & other) -> bool {
-      auto other_ptr = other.second.lock();
-      return other_ptr == node_ptr;
-    }) != weak_groups_to_nodes.end();
+           weak_groups_to_nodes.begin(), weak_groups_to_nodes.end(),
+           [&](const WeakCallbackGroupsToNodesMap::value_type & other) -> bool {
+             auto other_ptr = other.second.lock();
+             return other_ptr == node_ptr;
+           }) != weak_groups_to_nodes.end();
 }
 
 }  // namespace rclcpp

@@ -6,14 +6,12 @@
 namespace rclcpp
 {
 
-std::ostream &
-operator<<(std::ostream & os, const rclcpp::FutureReturnCode & future_return_code)
+std::ostream & operator<<(std::ostream & os, const rclcpp::FutureReturnCode & future_return_code)
 {
   return os << to_string(future_return_code);
 }
 
-std::string
-to_string(const rclcpp::FutureReturnCode & future_return_code)
+std::string to_string(const rclcpp::FutureReturnCode & future_return_code)
 {
   using enum_type = std::underlying_type<FutureReturnCode>::type;
   std::string prefix = "Unknown enum value (";

@@ -21,41 +21,35 @@ GuardCondition::GuardCondition(rclcpp::Context::SharedPtr context)
     // shut down; the stored init arguments mark the former here.
     if (!rclcpp::detail::get_global_ros_arguments(*context_)) {
       throw rclcpp::exceptions::RCLInvalidArgument(
-              RCL_RET_INVALID_ARGUMENT, "failed to create guard condition: ",
-              "context argument is null");
+        RCL_RET_INVALID_ARGUMENT, "failed to create guard condition: ", "context argument is null");
     }
     // UNVERIFIED: rcl's formatted message may end in ", at <file>:<line>"; left out.
     throw rclcpp::exceptions::RCLError(
-            RCL_RET_NOT_INIT, "failed to create guard condition: ",
-            "the given context is not valid, either rcl_init() was not called or "
-            "rcl_shutdown() was called.");
+      RCL_RET_NOT_INIT, "failed to create guard condition: ",
+      "the given context is not valid, either rcl_init() was not called or "
+      "rcl_shutdown() was called.");
   }
 }
 
-GuardCondition::~GuardCondition()
-{}
+GuardCondition::~GuardCondition() {}
 
-rclcpp::Context::SharedPtr
-GuardCondition::get_context() const
+rclcpp::Context::SharedPtr GuardCondition::get_context() const
 {
   return context_;
 }
 
-void
-GuardCondition::trigger()
+void GuardCondition::trigger()
 {
   triggered_.store(true);
   rclcpp::detail::get_in_process_graph(*context_)->notify();
 }
 
-bool
-GuardCondition::exchange_in_use_by_wait_set_state(bool in_use_state)
+bool GuardCondition::exchange_in_use_by_wait_set_state(bool in_use_state)
 {
   return in_use_by_wait_set_.exchange(in_use_state);
 }
 
-bool
-GuardCondition::take_trigger()
+bool GuardCondition::take_trigger()
 {
   return triggered_.exchange(false);
 }

@@ -25,8 +25,7 @@ struct LoggerLevels
   std::map<std::string, int> levels;
 };
 
-LoggerLevels &
-logger_levels()
+LoggerLevels & logger_levels()
 {
   static LoggerLevels instance;
   return instance;
@@ -34,8 +33,7 @@ logger_levels()
 
 constexpr int kDefaultSeverity = RCUTILS_LOG_SEVERITY_INFO;
 
-int
-effective_level(const std::string & name)
+int effective_level(const std::string & name)
 {
   auto & registry = logger_levels();
   std::lock_guard<std::mutex> lock(registry.mutex);
@@ -56,29 +54,32 @@ effective_level(const std::string & name)
   }
 }
 
-const char *
-severity_name(int severity)
+const char * severity_name(int severity)
 {
   switch (severity) {
-    case RCUTILS_LOG_SEVERITY_DEBUG: return "DEBUG";
-    case RCUTILS_LOG_SEVERITY_INFO: return "INFO";
-    case RCUTILS_LOG_SEVERITY_WARN: return "WARN";
-    case RCUTILS_LOG_SEVERITY_ERROR: return "ERROR";
-    case RCUTILS_LOG_SEVERITY_FATAL: return "FATAL";
-    default: return "UNSET";
+    case RCUTILS_LOG_SEVERITY_DEBUG:
+      return "DEBUG";
+    case RCUTILS_LOG_SEVERITY_INFO:
+      return "INFO";
+    case RCUTILS_LOG_SEVERITY_WARN:
+      return "WARN";
+    case RCUTILS_LOG_SEVERITY_ERROR:
+      return "ERROR";
+    case RCUTILS_LOG_SEVERITY_FATAL:
+      return "FATAL";
+    default:
+      return "UNSET";
   }
 }
 
 }  // namespace
 
-Logger
-get_logger(const std::string & name)
+Logger get_logger(const std::string & name)
 {
   return rclcpp::Logger(name);
 }
 
-void
-Logger::set_level(Level level)
+void Logger::set_level(Level level)
 {
   if (!name_) {
     return;
@@ -91,8 +92,7 @@ Logger::set_level(Level level)
 namespace detail
 {
 
-bool
-logging_enabled(const rclcpp::Logger & logger, int severity)
+bool logging_enabled(const rclcpp::Logger & logger, int severity)
 {
   const char * name = logger.get_name();
   if (name == nullptr) {
@@ -101,8 +101,7 @@ logging_enabled(const rclcpp::Logger & logger, int severity)
   return severity >= effective_level(name);
 }
 
-void
-log_string(const rclcpp::Logger & logger, int severity, const std::string & message)
+void log_string(const rclcpp::Logger & logger, int severity, const std::string & message)
 {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
   const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
@@ -114,8 +113,7 @@ log_string(const rclcpp::Logger & logger, int severity, const std::string & mess
     logger.get_name(), message.c_str());
 }
 
-void
-log_message(const rclcpp::Logger & logger, int severity, const char * format, ...)
+void log_message(const rclcpp::Logger & logger, int severity, const char * format, ...)
 {
   va_list args;
   va_start(args, format);
@@ -133,8 +131,7 @@ log_message(const rclcpp::Logger & logger, int severity, const char * format, ..
   log_string(logger, severity, message);
 }
 
-bool
-throttle_allows(
+bool throttle_allows(
   std::atomic<int64_t> & last_logged, const rclcpp::Clock & clock, int64_t period_ns)
 {
   const int64_t now = clock.now().nanoseconds();

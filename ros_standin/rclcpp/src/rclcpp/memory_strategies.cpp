@@ -7,8 +7,7 @@ namespace rclcpp
 namespace memory_strategies
 {
 
-memory_strategy::MemoryStrategy::SharedPtr
-create_default_strategy()
+memory_strategy::MemoryStrategy::SharedPtr create_default_strategy()
 {
   return std::make_shared<memory_strategy::MemoryStrategy>();
 }

@@ -8,8 +8,7 @@
 namespace rclcpp
 {
 
-std::string
-to_string(const ParameterType type)
+std::string to_string(const ParameterType type)
 {
   switch (type) {
     case ParameterType::PARAMETER_NOT_SET:
@@ -37,8 +36,7 @@ to_string(const ParameterType type)
   }
 }
 
-std::ostream &
-operator<<(std::ostream & os, const ParameterType type)
+std::ostream & operator<<(std::ostream & os, const ParameterType type)
 {
   os << to_string(type);
   return os;
@@ -49,10 +47,8 @@ namespace
 
 // Same formatting as upstream: "[a, b]", byte arrays as hex with 0x, bools as words.
 template<typename ValType, typename PrintType = ValType>
-std::string
-array_to_string(
-  const std::vector<ValType> & array,
-  const std::ios::fmtflags format_flags = std::ios::dec)
+std::string array_to_string(
+  const std::vector<ValType> & array, const std::ios::fmtflags format_flags = std::ios::dec)
 {
   std::stringstream type_array;
   bool first_item = true;
@@ -73,8 +69,7 @@ array_to_string(
 
 }  // namespace
 
-std::string
-to_string(const ParameterValue & value)
+std::string to_string(const ParameterValue & value)
 {
   switch (value.get_type()) {
     case ParameterType::PARAMETER_NOT_SET:
@@ -166,7 +161,8 @@ ParameterValue::ParameterValue(const std::string & string_value)
 
 ParameterValue::ParameterValue(const char * string_value)
 : ParameterValue(std::string(string_value))
-{}
+{
+}
 
 ParameterValue::ParameterValue(const std::vector<uint8_t> & byte_array_value)
 {
@@ -210,26 +206,22 @@ ParameterValue::ParameterValue(const std::vector<std::string> & string_array_val
   value_.type = rcl_interfaces::msg::ParameterType::PARAMETER_STRING_ARRAY;
 }
 
-ParameterType
-ParameterValue::get_type() const
+ParameterType ParameterValue::get_type() const
 {
   return static_cast<ParameterType>(value_.type);
 }
 
-rcl_interfaces::msg::ParameterValue
-ParameterValue::to_value_msg() const
+rcl_interfaces::msg::ParameterValue ParameterValue::to_value_msg() const
 {
   return value_;
 }
 
-bool
-ParameterValue::operator==(const ParameterValue & rhs) const
+bool ParameterValue::operator==(const ParameterValue & rhs) const
 {
   return this->value_ == rhs.value_;
 }
 
-bool
-ParameterValue::operator!=(const ParameterValue & rhs) const
+bool ParameterValue::operator!=(const ParameterValue & rhs) const
 {
   return this->value_ != rhs.value_;
 }

@@ -8,8 +8,7 @@
 namespace rclcpp
 {
 
-const char *
-qos_policy_kind_to_cstr(const QosPolicyKind & qpk)
+const char * qos_policy_kind_to_cstr(const QosPolicyKind & qpk)
 {
   switch (qpk) {
     case QosPolicyKind::AvoidRosNamespaceConventions:
@@ -35,42 +34,38 @@ qos_policy_kind_to_cstr(const QosPolicyKind & qpk)
   }
 }
 
-std::ostream &
-operator<<(std::ostream & oss, const QosPolicyKind & qpk)
+std::ostream & operator<<(std::ostream & oss, const QosPolicyKind & qpk)
 {
   const char * name = qos_policy_kind_to_cstr(qpk);
   return oss << (name ? name : "invalid");
 }
 
 QosOverridingOptions::QosOverridingOptions(
-  std::initializer_list<QosPolicyKind> policy_kinds,
-  QosCallback validation_callback,
+  std::initializer_list<QosPolicyKind> policy_kinds, QosCallback validation_callback,
   std::string id)
 : id_(std::move(id)),
   policy_kinds_(policy_kinds),
   validation_callback_(std::move(validation_callback))
-{}
+{
+}
 
-const std::string &
-QosOverridingOptions::get_id() const
+const std::string & QosOverridingOptions::get_id() const
 {
   return id_;
 }
 
-const std::vector<QosPolicyKind> &
-QosOverridingOptions::get_policy_kinds() const
+const std::vector<QosPolicyKind> & QosOverridingOptions::get_policy_kinds() const
 {
   return policy_kinds_;
 }
 
-const QosCallback &
-QosOverridingOptions::get_validation_callback() const
+const QosCallback & QosOverridingOptions::get_validation_callback() const
 {
   return validation_callback_;
 }
 
-QosOverridingOptions
-QosOverridingOptions::with_default_policies(QosCallback validation_callback, std::string id)
+QosOverridingOptions QosOverridingOptions::with_default_policies(
+  QosCallback validation_callback, std::string id)
 {
   return QosOverridingOptions{
     {QosPolicyKind::History, QosPolicyKind::Depth, QosPolicyKind::Reliability},

@@ -23,8 +23,8 @@ struct sigaction * g_old_sigterm_action = nullptr;
 
 constexpr int kStopThread = -1;
 
-void
-call_old_signal_handler(int signum, siginfo_t * siginfo, void * context, struct sigaction * old)
+void call_old_signal_handler(
+  int signum, siginfo_t * siginfo, void * context, struct sigaction * old)
 {
   if (old == nullptr) {
     return;
@@ -34,14 +34,12 @@ call_old_signal_handler(int signum, siginfo_t * siginfo, void * context, struct 
       old->sa_sigaction(signum, siginfo, context);
     }
   } else if (
-    old->sa_handler != nullptr && old->sa_handler != SIG_DFL && old->sa_handler != SIG_IGN)
-  {
+    old->sa_handler != nullptr && old->sa_handler != SIG_DFL && old->sa_handler != SIG_IGN) {
     old->sa_handler(signum);
   }
 }
 
-void
-write_all(int fd, int value)
+void write_all(int fd, int value)
 {
   // write() is async-signal-safe; a full pipe only loses a duplicate wake-up.
   ssize_t ret;
@@ -52,8 +50,7 @@ write_all(int fd, int value)
 
 }  // namespace
 
-SignalHandler &
-SignalHandler::get_global_signal_handler()
+SignalHandler & SignalHandler::get_global_signal_handler()
 {
   static SignalHandler signal_handler;
   return signal_handler;
@@ -64,8 +61,7 @@ SignalHandler::~SignalHandler()
   uninstall();
 }
 
-void
-SignalHandler::signal_handler(int signum, siginfo_t * siginfo, void * context)
+void SignalHandler::signal_handler(int signum, siginfo_t * siginfo, void * context)
 {
   const int fd = g_wake_fd.load();
   if (fd >= 0) {
@@ -75,8 +71,7 @@ SignalHandler::signal_handler(int signum, siginfo_t * siginfo, void * context)
     signum, siginfo, context, signum == SIGINT ? g_old_sigint_action : g_old_sigterm_action);
 }
 
-void
-SignalHandler::deferred_signal_handler(int read_fd)
+void SignalHandler::deferred_signal_handler(int read_fd)
 {
   while (true) {
     int signum = 0;
@@ -97,8 +92,7 @@ SignalHandler::deferred_signal_handler(int read_fd)
   }
 }
 
-bool
-SignalHandler::install(SignalHandlerOptions signal_handler_options)
+bool SignalHandler::install(SignalHandlerOptions signal_handler_options)
 {
   std::lock_guard<std::mutex> lock(install_mutex_);
   if (installed_.exchange(true)) {
@@ -115,27 +109,28 @@ SignalHandler::install(SignalHandlerOptions signal_handler_options)
   g_wake_fd.store(pipe_fds_[1]);
   thread_ = std::thread(&SignalHandler::deferred_signal_handler, this, pipe_fds_[0]);
 
-  struct sigaction action {};
+  struct sigaction action
+  {
+  };
   action.sa_sigaction = &SignalHandler::signal_handler;
   action.sa_flags = SA_SIGINFO;
   sigemptyset(&action.sa_mask);
-  if (signal_handler_options == SignalHandlerOptions::SigInt ||
-    signal_handler_options == SignalHandlerOptions::All)
-  {
+  if (
+    signal_handler_options == SignalHandlerOptions::SigInt ||
+    signal_handler_options == SignalHandlerOptions::All) {
     ::sigaction(SIGINT, &action, &old_sigint_action_);
     g_old_sigint_action = &old_sigint_action_;
   }
-  if (signal_handler_options == SignalHandlerOptions::SigTerm ||
-    signal_handler_options == SignalHandlerOptions::All)
-  {
+  if (
+    signal_handler_options == SignalHandlerOptions::SigTerm ||
+    signal_handler_options == SignalHandlerOptions::All) {
     ::sigaction(SIGTERM, &action, &old_sigterm_action_);
     g_old_sigterm_action = &old_sigterm_action_;
   }
   return true;
 }
 
-bool
-SignalHandler::uninstall()
+bool SignalHandler::uninstall()
 {
   std::lock_guard<std::mutex> lock(install_mutex_);
   if (!installed_.exchange(false)) {
@@ -168,14 +163,12 @@ SignalHandler::uninstall()
   return true;
 }
 
-bool
-SignalHandler::is_installed()
+bool SignalHandler::is_installed()
 {
   return installed_.load();
 }
 
-SignalHandlerOptions
-SignalHandler::get_current_signal_handler_options()
+SignalHandlerOptions SignalHandler::get_current_signal_handler_options()
 {
   std::lock_guard<std::mutex> lock(install_mutex_);
   return options_;

@@ -17,20 +17,15 @@ namespace rclcpp
 class SignalHandler final
 {
 public:
-  static SignalHandler &
-  get_global_signal_handler();
+  static SignalHandler & get_global_signal_handler();
 
-  bool
-  install(SignalHandlerOptions signal_handler_options);
+  bool install(SignalHandlerOptions signal_handler_options);
 
-  bool
-  uninstall();
+  bool uninstall();
 
-  bool
-  is_installed();
+  bool is_installed();
 
-  SignalHandlerOptions
-  get_current_signal_handler_options();
+  SignalHandlerOptions get_current_signal_handler_options();
 
   ~SignalHandler();
 
@@ -39,19 +34,21 @@ private:
   SignalHandler(const SignalHandler &) = delete;
   SignalHandler & operator=(const SignalHandler &) = delete;
 
-  static void
-  signal_handler(int signum, siginfo_t * siginfo, void * context);
+  static void signal_handler(int signum, siginfo_t * siginfo, void * context);
 
-  void
-  deferred_signal_handler(int read_fd);
+  void deferred_signal_handler(int read_fd);
 
   std::mutex install_mutex_;
   std::atomic_bool installed_{false};
   SignalHandlerOptions options_{SignalHandlerOptions::None};
   std::thread thread_;
   int pipe_fds_[2] = {-1, -1};
-  struct sigaction old_sigint_action_ {};
-  struct sigaction old_sigterm_action_ {};
+  struct sigaction old_sigint_action_
+  {
+  };
+  struct sigaction old_sigterm_action_
+  {
+  };
 };
 
 }  // namespace rclcpp

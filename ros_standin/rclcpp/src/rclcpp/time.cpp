@@ -42,7 +42,8 @@ Time::Time(const builtin_interfaces::msg::Time & time_msg, rcl_clock_type_t cloc
 
 Time::Time(const rcl_time_point_t & time_point)
 : rcl_time_(time_point)
-{}
+{
+}
 
 Time::operator builtin_interfaces::msg::Time() const
 {
@@ -59,11 +60,9 @@ Time::operator builtin_interfaces::msg::Time() const
   return msg_time;
 }
 
-Time &
-Time::operator=(const Time & rhs) = default;
+Time & Time::operator=(const Time & rhs) = default;
 
-Time &
-Time::operator=(const builtin_interfaces::msg::Time & time_msg)
+Time & Time::operator=(const builtin_interfaces::msg::Time & time_msg)
 {
   *this = Time(time_msg);
   return *this;
@@ -72,8 +71,7 @@ Time::operator=(const builtin_interfaces::msg::Time & time_msg)
 namespace
 {
 
-void
-check_same_clock(const rcl_time_point_t & lhs, const rcl_time_point_t & rhs)
+void check_same_clock(const rcl_time_point_t & lhs, const rcl_time_point_t & rhs)
 {
   if (lhs.clock_type != rhs.clock_type) {
     throw std::runtime_error("can't compare times with different time sources");
@@ -82,49 +80,42 @@ check_same_clock(const rcl_time_point_t & lhs, const rcl_time_point_t & rhs)
 
 }  // namespace
 
-bool
-Time::operator==(const rclcpp::Time & rhs) const
+bool Time::operator==(const rclcpp::Time & rhs) const
 {
   check_same_clock(rcl_time_, rhs.rcl_time_);
   return rcl_time_.nanoseconds == rhs.rcl_time_.nanoseconds;
 }
 
-bool
-Time::operator!=(const rclcpp::Time & rhs) const
+bool Time::operator!=(const rclcpp::Time & rhs) const
 {
   return !(*this == rhs);
 }
 
-bool
-Time::operator<(const rclcpp::Time & rhs) const
+bool Time::operator<(const rclcpp::Time & rhs) const
 {
   check_same_clock(rcl_time_, rhs.rcl_time_);
   return rcl_time_.nanoseconds < rhs.rcl_time_.nanoseconds;
 }
 
-bool
-Time::operator<=(const rclcpp::Time & rhs) const
+bool Time::operator<=(const rclcpp::Time & rhs) const
 {
   check_same_clock(rcl_time_, rhs.rcl_time_);
   return rcl_time_.nanoseconds <= rhs.rcl_time_.nanoseconds;
 }
 
-bool
-Time::operator>=(const rclcpp::Time & rhs) const
+bool Time::operator>=(const rclcpp::Time & rhs) const
 {
   check_same_clock(rcl_time_, rhs.rcl_time_);
   return rcl_time_.nanoseconds >= rhs.rcl_time_.nanoseconds;
 }
 
-bool
-Time::operator>(const rclcpp::Time & rhs) const
+bool Time::operator>(const rclcpp::Time & rhs) const
 {
   check_same_clock(rcl_time_, rhs.rcl_time_);
   return rcl_time_.nanoseconds > rhs.rcl_time_.nanoseconds;
 }
 
-Time
-Time::operator+(const rclcpp::Duration & rhs) const
+Time Time::operator+(const rclcpp::Duration & rhs) const
 {
   if (rclcpp::add_will_overflow(rhs.nanoseconds(), this->nanoseconds())) {
     throw std::overflow_error("addition leads to int64_t overflow");
@@ -135,8 +126,7 @@ Time::operator+(const rclcpp::Duration & rhs) const
   return Time(this->nanoseconds() + rhs.nanoseconds(), this->get_clock_type());
 }
 
-Duration
-Time::operator-(const rclcpp::Time & rhs) const
+Duration Time::operator-(const rclcpp::Time & rhs) const
 {
   if (rcl_time_.clock_type != rhs.rcl_time_.clock_type) {
     throw std::runtime_error("can't subtract times with different time sources");
@@ -150,8 +140,7 @@ Time::operator-(const rclcpp::Time & rhs) const
   return Duration::from_nanoseconds(rcl_time_.nanoseconds - rhs.rcl_time_.nanoseconds);
 }
 
-Time
-Time::operator-(const rclcpp::Duration & rhs) const
+Time Time::operator-(const rclcpp::Duration & rhs) const
 {
   if (rclcpp::sub_will_overflow(rcl_time_.nanoseconds, rhs.nanoseconds())) {
     throw std::overflow_error("time subtraction leads to int64_t overflow");
@@ -162,46 +151,39 @@ Time::operator-(const rclcpp::Duration & rhs) const
   return Time(rcl_time_.nanoseconds - rhs.nanoseconds(), rcl_time_.clock_type);
 }
 
-Time &
-Time::operator+=(const rclcpp::Duration & rhs)
+Time & Time::operator+=(const rclcpp::Duration & rhs)
 {
   *this = *this + rhs;
   return *this;
 }
 
-Time &
-Time::operator-=(const rclcpp::Duration & rhs)
+Time & Time::operator-=(const rclcpp::Duration & rhs)
 {
   *this = *this - rhs;
   return *this;
 }
 
-rcl_time_point_value_t
-Time::nanoseconds() const
+rcl_time_point_value_t Time::nanoseconds() const
 {
   return rcl_time_.nanoseconds;
 }
 
-Time
-Time::max()
+Time Time::max()
 {
   return Time(std::numeric_limits<int32_t>::max(), 999999999);
 }
 
-double
-Time::seconds() const
+double Time::seconds() const
 {
   return std::chrono::duration<double>(std::chrono::nanoseconds(rcl_time_.nanoseconds)).count();
 }
 
-rcl_clock_type_t
-Time::get_clock_type() const
+rcl_clock_type_t Time::get_clock_type() const
 {
   return rcl_time_.clock_type;
 }
 
-Time
-operator+(const rclcpp::Duration & lhs, const rclcpp::Time & rhs)
+Time operator+(const rclcpp::Duration & lhs, const rclcpp::Time & rhs)
 {
   return rhs + lhs;
 }

@@ -9,9 +9,7 @@ namespace rclcpp
 {
 
 TimerBase::TimerBase(
-  Clock::SharedPtr clock,
-  std::chrono::nanoseconds period,
-  rclcpp::Context::SharedPtr context)
+  Clock::SharedPtr clock, std::chrono::nanoseconds period, rclcpp::Context::SharedPtr context)
 : clock_(clock),
   graph_(rclcpp::detail::get_in_process_graph(*context)),
   period_ns_(period.count())
@@ -22,25 +20,21 @@ TimerBase::TimerBase(
   next_call_time_ns_ = clock_->now().nanoseconds() + period_ns_;
 }
 
-TimerBase::~TimerBase()
-{}
+TimerBase::~TimerBase() {}
 
-void
-TimerBase::cancel()
+void TimerBase::cancel()
 {
   std::lock_guard<std::mutex> lock(mutex_);
   canceled_ = true;
 }
 
-bool
-TimerBase::is_canceled()
+bool TimerBase::is_canceled()
 {
   std::lock_guard<std::mutex> lock(mutex_);
   return canceled_;
 }
 
-void
-TimerBase::reset()
+void TimerBase::reset()
 {
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -52,8 +46,7 @@ TimerBase::reset()
   graph_->notify();
 }
 
-bool
-TimerBase::call()
+bool TimerBase::call()
 {
   std::lock_guard<std::mutex> lock(mutex_);
   if (canceled_) {
@@ -76,8 +69,7 @@ TimerBase::call()
   return true;
 }
 
-std::chrono::nanoseconds
-TimerBase::time_until_trigger()
+std::chrono::nanoseconds TimerBase::time_until_trigger()
 {
   std::lock_guard<std::mutex> lock(mutex_);
   if (canceled_) {
@@ -86,21 +78,18 @@ TimerBase::time_until_trigger()
   return std::chrono::nanoseconds(next_call_time_ns_ - clock_->now().nanoseconds());
 }
 
-bool
-TimerBase::is_steady()
+bool TimerBase::is_steady()
 {
   return clock_->get_clock_type() == RCL_STEADY_TIME;
 }
 
-bool
-TimerBase::is_ready()
+bool TimerBase::is_ready()
 {
   std::lock_guard<std::mutex> lock(mutex_);
   return !canceled_ && clock_->now().nanoseconds() >= next_call_time_ns_;
 }
 
-bool
-TimerBase::exchange_in_use_by_wait_set_state(bool in_use_state)
+bool TimerBase::exchange_in_use_by_wait_set_state(bool in_use_state)
 {
   return in_use_by_wait_set_.exchange(in_use_state);
 }

@@ -10,11 +10,8 @@
 namespace rclcpp
 {
 
-void
-init(
-  int argc,
-  char const * const * argv,
-  const InitOptions & init_options,
+void init(
+  int argc, char const * const * argv, const InitOptions & init_options,
   SignalHandlerOptions signal_handler_options)
 {
   using rclcpp::contexts::get_global_default_context;
@@ -22,48 +19,39 @@ init(
   install_signal_handlers(signal_handler_options);
 }
 
-bool
-install_signal_handlers(SignalHandlerOptions signal_handler_options)
+bool install_signal_handlers(SignalHandlerOptions signal_handler_options)
 {
   return SignalHandler::get_global_signal_handler().install(signal_handler_options);
 }
 
-bool
-signal_handlers_installed()
+bool signal_handlers_installed()
 {
   return SignalHandler::get_global_signal_handler().is_installed();
 }
 
-SignalHandlerOptions
-get_current_signal_handler_options()
+SignalHandlerOptions get_current_signal_handler_options()
 {
   return SignalHandler::get_global_signal_handler().get_current_signal_handler_options();
 }
 
-bool
-uninstall_signal_handlers()
+bool uninstall_signal_handlers()
 {
   return SignalHandler::get_global_signal_handler().uninstall();
 }
 
-std::vector<std::string>
-init_and_remove_ros_arguments(
-  int argc,
-  char const * const * argv,
-  const InitOptions & init_options)
+std::vector<std::string> init_and_remove_ros_arguments(
+  int argc, char const * const * argv, const InitOptions & init_options)
 {
   init(argc, argv, init_options);
   return remove_ros_arguments(argc, argv);
 }
 
-std::vector<std::string>
-remove_ros_arguments(int argc, char const * const * argv)
+std::vector<std::string> remove_ros_arguments(int argc, char const * const * argv)
 {
   return detail::parse_ros_arguments(argc, argv).non_ros_arguments;
 }
 
-bool
-ok(Context::SharedPtr context)
+bool ok(Context::SharedPtr context)
 {
   using rclcpp::contexts::get_global_default_context;
   if (nullptr == context) {
@@ -72,8 +60,7 @@ ok(Context::SharedPtr context)
   return context->is_valid();
 }
 
-bool
-shutdown(Context::SharedPtr context, const std::string & reason)
+bool shutdown(Context::SharedPtr context, const std::string & reason)
 {
   using rclcpp::contexts::get_global_default_context;
   auto default_context = get_global_default_context();
@@ -87,8 +74,7 @@ shutdown(Context::SharedPtr context, const std::string & reason)
   return ret;
 }
 
-void
-on_shutdown(std::function<void()> callback, Context::SharedPtr context)
+void on_shutdown(std::function<void()> callback, Context::SharedPtr context)
 {
   using rclcpp::contexts::get_global_default_context;
   if (nullptr == context) {
@@ -97,8 +83,7 @@ on_shutdown(std::function<void()> callback, Context::SharedPtr context)
   context->on_shutdown(callback);
 }
 
-bool
-sleep_for(const std::chrono::nanoseconds & nanoseconds, Context::SharedPtr context)
+bool sleep_for(const std::chrono::nanoseconds & nanoseconds, Context::SharedPtr context)
 {
   using rclcpp::contexts::get_global_default_context;
   if (nullptr == context) {

@@ -24,41 +24,32 @@ namespace rclcpp_lifecycle
 template<typename MessageT, typename AllocatorT>
 std::shared_ptr<rclcpp_lifecycle::LifecyclePublisher<MessageT, AllocatorT>>
 LifecycleNode::create_publisher(
-  const std::string & topic_name,
-  const rclcpp::QoS & qos,
+  const std::string & topic_name, const rclcpp::QoS & qos,
   const PublisherOptionsWithAllocator<AllocatorT> & options)
 {
   using PublisherT = rclcpp_lifecycle::LifecyclePublisher<MessageT, AllocatorT>;
-  auto pub = rclcpp::create_publisher<MessageT, AllocatorT, PublisherT>(
-    *this, topic_name, qos, options);
+  auto pub =
+    rclcpp::create_publisher<MessageT, AllocatorT, PublisherT>(*this, topic_name, qos, options);
   this->add_managed_entity(pub);
   return pub;
 }
 
 template<
-  typename MessageT,
-  typename CallbackT,
-  typename AllocatorT,
-  typename SubscriptionT,
+  typename MessageT, typename CallbackT, typename AllocatorT, typename SubscriptionT,
   typename MessageMemoryStrategyT>
-std::shared_ptr<SubscriptionT>
-LifecycleNode::create_subscription(
-  const std::string & topic_name,
-  const rclcpp::QoS & qos,
-  CallbackT && callback,
+std::shared_ptr<SubscriptionT> LifecycleNode::create_subscription(
+  const std::string & topic_name, const rclcpp::QoS & qos, CallbackT && callback,
   const SubscriptionOptionsWithAllocator<AllocatorT> & options,
   typename MessageMemoryStrategyT::SharedPtr msg_mem_strat)
 {
-  return rclcpp::create_subscription<MessageT, CallbackT, AllocatorT, SubscriptionT,
-           MessageMemoryStrategyT>(
+  return rclcpp::create_subscription<
+    MessageT, CallbackT, AllocatorT, SubscriptionT, MessageMemoryStrategyT>(
     *this, topic_name, qos, std::forward<CallbackT>(callback), options, msg_mem_strat);
 }
 
 template<typename DurationRepT, typename DurationT, typename CallbackT>
-typename rclcpp::WallTimer<CallbackT>::SharedPtr
-LifecycleNode::create_wall_timer(
-  std::chrono::duration<DurationRepT, DurationT> period,
-  CallbackT callback,
+typename rclcpp::WallTimer<CallbackT>::SharedPtr LifecycleNode::create_wall_timer(
+  std::chrono::duration<DurationRepT, DurationT> period, CallbackT callback,
   rclcpp::CallbackGroup::SharedPtr group)
 {
   return rclcpp::create_wall_timer(
@@ -66,10 +57,8 @@ LifecycleNode::create_wall_timer(
 }
 
 template<typename ServiceT>
-typename rclcpp::Client<ServiceT>::SharedPtr
-LifecycleNode::create_client(
-  const std::string & service_name,
-  const rmw_qos_profile_t & qos_profile,
+typename rclcpp::Client<ServiceT>::SharedPtr LifecycleNode::create_client(
+  const std::string & service_name, const rmw_qos_profile_t & qos_profile,
   rclcpp::CallbackGroup::SharedPtr group)
 {
   return rclcpp::create_client<ServiceT>(
@@ -77,11 +66,8 @@ LifecycleNode::create_client(
 }
 
 template<typename ServiceT, typename CallbackT>
-typename rclcpp::Service<ServiceT>::SharedPtr
-LifecycleNode::create_service(
-  const std::string & service_name,
-  CallbackT && callback,
-  const rmw_qos_profile_t & qos_profile,
+typename rclcpp::Service<ServiceT>::SharedPtr LifecycleNode::create_service(
+  const std::string & service_name, CallbackT && callback, const rmw_qos_profile_t & qos_profile,
   rclcpp::CallbackGroup::SharedPtr group)
 {
   return rclcpp::create_service<ServiceT, CallbackT>(
@@ -90,45 +76,38 @@ LifecycleNode::create_service(
 }
 
 template<typename ParameterT>
-auto
-LifecycleNode::declare_parameter(
-  const std::string & name,
-  const ParameterT & default_value,
-  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
-  bool ignore_override)
+auto LifecycleNode::declare_parameter(
+  const std::string & name, const ParameterT & default_value,
+  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor, bool ignore_override)
 {
   try {
-    return this->declare_parameter(
-      name, rclcpp::ParameterValue(default_value), parameter_descriptor, ignore_override
-    ).template get<ParameterT>();
+    return this
+      ->declare_parameter(
+        name, rclcpp::ParameterValue(default_value), parameter_descriptor, ignore_override)
+      .template get<ParameterT>();
   } catch (const rclcpp::ParameterTypeException & ex) {
     throw rclcpp::exceptions::InvalidParameterTypeException(name, ex.what());
   }
 }
 
 template<typename ParameterT>
-auto
-LifecycleNode::declare_parameter(
-  const std::string & name,
-  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
+auto LifecycleNode::declare_parameter(
+  const std::string & name, const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
   bool ignore_override)
 {
   // ParameterValue's constructors map ParameterT to its ParameterType.
   rclcpp::ParameterValue value{ParameterT{}};
   try {
-    return this->declare_parameter(
-      name, value.get_type(), parameter_descriptor, ignore_override
-    ).template get<ParameterT>();
+    return this->declare_parameter(name, value.get_type(), parameter_descriptor, ignore_override)
+      .template get<ParameterT>();
   } catch (const rclcpp::ParameterTypeException &) {
     throw rclcpp::exceptions::UninitializedStaticallyTypedParameterException(name);
   }
 }
 
 template<typename ParameterT>
-std::vector<ParameterT>
-LifecycleNode::declare_parameters(
-  const std::string & namespace_,
-  const std::map<std::string, ParameterT> & parameters)
+std::vector<ParameterT> LifecycleNode::declare_parameters(
+  const std::string & namespace_, const std::map<std::string, ParameterT> & parameters)
 {
   std::vector<ParameterT> result;
   std::string normalized_namespace = namespace_.empty() ? "" : (namespace_ + ".");
@@ -139,28 +118,22 @@ LifecycleNode::declare_parameters(
 }
 
 template<typename ParameterT>
-std::vector<ParameterT>
-LifecycleNode::declare_parameters(
+std::vector<ParameterT> LifecycleNode::declare_parameters(
   const std::string & namespace_,
-  const std::map<
-    std::string,
-    std::pair<ParameterT, rcl_interfaces::msg::ParameterDescriptor>
-  > & parameters)
+  const std::map<std::string, std::pair<ParameterT, rcl_interfaces::msg::ParameterDescriptor>> &
+    parameters)
 {
   std::vector<ParameterT> result;
   std::string normalized_namespace = namespace_.empty() ? "" : (namespace_ + ".");
   for (const auto & element : parameters) {
-    result.push_back(
-      static_cast<ParameterT>(
-        this->declare_parameter(
-          normalized_namespace + element.first, element.second.first, element.second.second)));
+    result.push_back(static_cast<ParameterT>(this->declare_parameter(
+      normalized_namespace + element.first, element.second.first, element.second.second)));
   }
   return result;
 }
 
 template<typename ParameterT>
-bool
-LifecycleNode::get_parameter(const std::string & name, ParameterT & parameter) const
+bool LifecycleNode::get_parameter(const std::string & name, ParameterT & parameter) const
 {
   rclcpp::Parameter parameter_variant;
   bool result = get_parameter(name, parameter_variant);
@@ -171,11 +144,8 @@ LifecycleNode::get_parameter(const std::string & name, ParameterT & parameter) c
 }
 
 template<typename ParameterT>
-bool
-LifecycleNode::get_parameter_or(
-  const std::string & name,
-  ParameterT & value,
-  const ParameterT & alternative_value) const
+bool LifecycleNode::get_parameter_or(
+  const std::string & name, ParameterT & value, const ParameterT & alternative_value) const
 {
   bool got_parameter = get_parameter(name, value);
   if (!got_parameter) {
@@ -185,10 +155,8 @@ LifecycleNode::get_parameter_or(
 }
 
 template<typename MapValueT>
-bool
-LifecycleNode::get_parameters(
-  const std::string & prefix,
-  std::map<std::string, MapValueT> & values) const
+bool LifecycleNode::get_parameters(
+  const std::string & prefix, std::map<std::string, MapValueT> & values) const
 {
   std::map<std::string, rclcpp::Parameter> params;
   bool result = node_parameters_->get_parameters_by_prefix(prefix, params);

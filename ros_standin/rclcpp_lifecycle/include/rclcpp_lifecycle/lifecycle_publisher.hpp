@@ -21,8 +21,7 @@ namespace rclcpp_lifecycle
 /// "LifecyclePublisher"; activating it allows the warning again, deactivating
 /// does not.
 template<typename MessageT, typename Alloc = std::allocator<void>>
-class LifecyclePublisher : public SimpleManagedEntity,
-  public rclcpp::Publisher<MessageT, Alloc>
+class LifecyclePublisher : public SimpleManagedEntity, public rclcpp::Publisher<MessageT, Alloc>
 {
 public:
   RCLCPP_SMART_PTR_DEFINITIONS(LifecyclePublisher)
@@ -33,10 +32,8 @@ public:
   using MessageUniquePtr = std::unique_ptr<MessageT, MessageDeleter>;
 
   LifecyclePublisher(
-    rclcpp::node_interfaces::NodeBaseInterface * node_base,
-    const std::string & topic,
-    const rclcpp::QoS & qos,
-    const rclcpp::PublisherOptionsWithAllocator<Alloc> & options)
+    rclcpp::node_interfaces::NodeBaseInterface * node_base, const std::string & topic,
+    const rclcpp::QoS & qos, const rclcpp::PublisherOptionsWithAllocator<Alloc> & options)
   : SimpleManagedEntity(),
     rclcpp::Publisher<MessageT, Alloc>(node_base, topic, qos, options),
     should_log_(true),
@@ -47,8 +44,7 @@ public:
   ~LifecyclePublisher() {}
 
   /// @brief Publishes @p msg if activated, else drops it.
-  virtual void
-  publish(std::unique_ptr<MessageT, MessageDeleter> msg)
+  virtual void publish(std::unique_ptr<MessageT, MessageDeleter> msg)
   {
     if (!this->is_activated()) {
       log_publisher_not_enabled();
@@ -58,8 +54,7 @@ public:
   }
 
   /// @brief Publishes @p msg if activated, else drops it.
-  virtual void
-  publish(const MessageT & msg)
+  virtual void publish(const MessageT & msg)
   {
     if (!this->is_activated()) {
       log_publisher_not_enabled();
@@ -68,23 +63,20 @@ public:
     rclcpp::Publisher<MessageT, Alloc>::publish(msg);
   }
 
-  void
-  on_activate() override
+  void on_activate() override
   {
     SimpleManagedEntity::on_activate();
     should_log_ = true;
   }
 
 private:
-  void
-  log_publisher_not_enabled()
+  void log_publisher_not_enabled()
   {
     if (!should_log_) {
       return;
     }
     RCLCPP_WARN(
-      logger_,
-      "Trying to publish message on the topic '%s', but the publisher is not activated",
+      logger_, "Trying to publish message on the topic '%s', but the publisher is not activated",
       this->get_topic_name());
     should_log_ = false;
   }

@@ -10,16 +10,11 @@ namespace rclcpp_lifecycle
 class ManagedEntityInterface
 {
 public:
-  virtual
-  ~ManagedEntityInterface() {}
+  virtual ~ManagedEntityInterface() {}
 
-  virtual
-  void
-  on_activate() = 0;
+  virtual void on_activate() = 0;
 
-  virtual
-  void
-  on_deactivate() = 0;
+  virtual void on_deactivate() = 0;
 };
 
 /// @brief A managed entity that only records whether it is activated.
@@ -28,14 +23,11 @@ class SimpleManagedEntity : public ManagedEntityInterface
 public:
   ~SimpleManagedEntity() override = default;
 
-  void
-  on_activate() override;
+  void on_activate() override;
 
-  void
-  on_deactivate() override;
+  void on_deactivate() override;
 
-  bool
-  is_activated() const;
+  bool is_activated() const;
 
 private:
   std::atomic<bool> activated_ = false;

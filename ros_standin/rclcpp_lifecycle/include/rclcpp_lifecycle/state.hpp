@@ -43,16 +43,13 @@ public:
   State & operator=(const State & rhs);
 
   /// @brief The state id; throws std::runtime_error if the state has no data.
-  uint8_t
-  id() const;
+  uint8_t id() const;
 
   /// @brief The state label; throws std::runtime_error if the state has no data.
-  std::string
-  label() const;
+  std::string label() const;
 
 protected:
-  void
-  reset() noexcept;
+  void reset() noexcept;
 
   // Kept for the upstream layout; owned data lives on the C++ heap.
   rcutils_allocator_t allocator_;

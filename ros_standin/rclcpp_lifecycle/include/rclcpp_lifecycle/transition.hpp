@@ -32,17 +32,13 @@ public:
 
   Transition & operator=(const Transition & rhs) = default;
 
-  uint8_t
-  id() const;
+  uint8_t id() const;
 
-  std::string
-  label() const;
+  std::string label() const;
 
-  State
-  start_state() const;
+  State start_state() const;
 
-  State
-  goal_state() const;
+  State goal_state() const;
 
 private:
   uint8_t id_;

@@ -5,15 +5,14 @@
 #include <stdlib.h>
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 /// @brief The C allocator that rcl threads through its API; the stand-in only ever uses the default one.
 typedef struct rcutils_allocator_s
 {
   void * (*allocate)(size_t size, void * state);
-  void (* deallocate)(void * pointer, void * state);
+  void (*deallocate)(void * pointer, void * state);
   void * (*reallocate)(void * pointer, size_t size, void * state);
   void * (*zero_allocate)(size_t number_of_elements, size_t size_of_element, void * state);
   void * state;

@@ -2,8 +2,7 @@
 #define RCUTILS__LOGGING_H_
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 /// @brief Log severities, as rcutils numbers them.

@@ -4,13 +4,12 @@
 #include <stdint.h>
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 #define RCUTILS_S_TO_NS(seconds) ((seconds) * (1000LL * 1000LL * 1000LL))
 #define RCUTILS_MS_TO_NS(milliseconds) ((milliseconds) * (1000LL * 1000LL))
-#define RCUTILS_US_TO_NS(microseconds) ((microseconds) * 1000LL)
+#define RCUTILS_US_TO_NS(microseconds) ((microseconds)*1000LL)
 #define RCUTILS_NS_TO_S(nanoseconds) ((nanoseconds) / (1000LL * 1000LL * 1000LL))
 #define RCUTILS_NS_TO_MS(nanoseconds) ((nanoseconds) / (1000LL * 1000LL))
 #define RCUTILS_NS_TO_US(nanoseconds) ((nanoseconds) / 1000LL)

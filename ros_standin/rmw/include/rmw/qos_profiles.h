@@ -4,12 +4,10 @@
 #include "rmw/types.h"
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
-static const rmw_qos_profile_t rmw_qos_profile_sensor_data =
-{
+static const rmw_qos_profile_t rmw_qos_profile_sensor_data = {
   RMW_QOS_POLICY_HISTORY_KEEP_LAST,
   5,
   RMW_QOS_POLICY_RELIABILITY_BEST_EFFORT,
@@ -18,11 +16,9 @@ static const rmw_qos_profile_t rmw_qos_profile_sensor_data =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_parameters =
-{
+static const rmw_qos_profile_t rmw_qos_profile_parameters = {
   RMW_QOS_POLICY_HISTORY_KEEP_LAST,
   1000,
   RMW_QOS_POLICY_RELIABILITY_RELIABLE,
@@ -31,11 +27,9 @@ static const rmw_qos_profile_t rmw_qos_profile_parameters =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_default =
-{
+static const rmw_qos_profile_t rmw_qos_profile_default = {
   RMW_QOS_POLICY_HISTORY_KEEP_LAST,
   10,
   RMW_QOS_POLICY_RELIABILITY_RELIABLE,
@@ -44,11 +38,9 @@ static const rmw_qos_profile_t rmw_qos_profile_default =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_services_default =
-{
+static const rmw_qos_profile_t rmw_qos_profile_services_default = {
   RMW_QOS_POLICY_HISTORY_KEEP_LAST,
   10,
   RMW_QOS_POLICY_RELIABILITY_RELIABLE,
@@ -57,11 +49,9 @@ static const rmw_qos_profile_t rmw_qos_profile_services_default =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_parameter_events =
-{
+static const rmw_qos_profile_t rmw_qos_profile_parameter_events = {
   RMW_QOS_POLICY_HISTORY_KEEP_LAST,
   1000,
   RMW_QOS_POLICY_RELIABILITY_RELIABLE,
@@ -70,11 +60,9 @@ static const rmw_qos_profile_t rmw_qos_profile_parameter_events =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_system_default =
-{
+static const rmw_qos_profile_t rmw_qos_profile_system_default = {
   RMW_QOS_POLICY_HISTORY_SYSTEM_DEFAULT,
   RMW_QOS_POLICY_DEPTH_SYSTEM_DEFAULT,
   RMW_QOS_POLICY_RELIABILITY_SYSTEM_DEFAULT,
@@ -83,11 +71,9 @@ static const rmw_qos_profile_t rmw_qos_profile_system_default =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_SYSTEM_DEFAULT,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
-static const rmw_qos_profile_t rmw_qos_profile_unknown =
-{
+static const rmw_qos_profile_t rmw_qos_profile_unknown = {
   RMW_QOS_POLICY_HISTORY_UNKNOWN,
   RMW_QOS_POLICY_DEPTH_SYSTEM_DEFAULT,
   RMW_QOS_POLICY_RELIABILITY_UNKNOWN,
@@ -96,8 +82,7 @@ static const rmw_qos_profile_t rmw_qos_profile_unknown =
   RMW_QOS_LIFESPAN_DEFAULT,
   RMW_QOS_POLICY_LIVELINESS_UNKNOWN,
   RMW_QOS_LIVELINESS_LEASE_DURATION_DEFAULT,
-  false
-};
+  false};
 
 #ifdef __cplusplus
 }

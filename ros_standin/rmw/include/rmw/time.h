@@ -4,8 +4,7 @@
 #include <stdint.h>
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 /// @brief A duration as DDS spells it: whole seconds plus nanoseconds.
@@ -18,8 +17,14 @@ typedef struct rmw_time_s
 typedef int64_t rmw_time_point_value_t;
 typedef int64_t rmw_duration_t;
 
-#define RMW_DURATION_INFINITE {9223372036LL, 854775807LL}
-#define RMW_DURATION_UNSPECIFIED {0LL, 0LL}
+#define RMW_DURATION_INFINITE \
+  {                           \
+    9223372036LL, 854775807LL \
+  }
+#define RMW_DURATION_UNSPECIFIED \
+  {                              \
+    0LL, 0LL                     \
+  }
 
 #ifdef __cplusplus
 }

@@ -8,8 +8,7 @@
 #include "rmw/time.h"
 
 #ifdef __cplusplus
-extern "C"
-{
+extern "C" {
 #endif
 
 typedef int32_t rmw_ret_t;

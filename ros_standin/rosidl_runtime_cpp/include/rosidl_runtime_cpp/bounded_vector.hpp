@@ -22,12 +22,12 @@ class BoundedVector : protected std::vector<Tp, Alloc>
   using Base = std::vector<Tp, Alloc>;
 
 public:
-  using typename Base::value_type;
-  using typename Base::size_type;
-  using typename Base::reference;
+  using typename Base::const_iterator;
   using typename Base::const_reference;
   using typename Base::iterator;
-  using typename Base::const_iterator;
+  using typename Base::reference;
+  using typename Base::size_type;
+  using typename Base::value_type;
 
   BoundedVector() = default;
   BoundedVector(std::initializer_list<Tp> values)
@@ -37,25 +37,25 @@ public:
   }
 
   using Base::begin;
-  using Base::end;
   using Base::cbegin;
   using Base::cend;
   using Base::empty;
+  using Base::end;
   using Base::size;
   using Base::operator[];
   using Base::at;
-  using Base::front;
   using Base::back;
-  using Base::data;
   using Base::clear;
-  using Base::pop_back;
+  using Base::data;
   using Base::erase;
+  using Base::front;
+  using Base::pop_back;
 
-  size_type max_size() const noexcept {return UpperBound;}
+  size_type max_size() const noexcept { return UpperBound; }
 
-  void resize(size_type n) {Base::resize(check(n));}
-  void resize(size_type n, const Tp & value) {Base::resize(check(n), value);}
-  void reserve(size_type n) {Base::reserve(check(n));}
+  void resize(size_type n) { Base::resize(check(n)); }
+  void resize(size_type n, const Tp & value) { Base::resize(check(n), value); }
+  void reserve(size_type n) { Base::reserve(check(n)); }
 
   void push_back(const Tp & value)
   {
@@ -63,8 +63,8 @@ public:
     Base::push_back(value);
   }
 
-  template<typename ... Args>
-  reference emplace_back(Args && ... args)
+  template<typename... Args>
+  reference emplace_back(Args &&... args)
   {
     check(size() + 1);
     return Base::emplace_back(std::forward<Args>(args)...);
@@ -74,7 +74,7 @@ public:
   {
     return static_cast<const Base &>(a) == static_cast<const Base &>(b);
   }
-  friend bool operator!=(const BoundedVector & a, const BoundedVector & b) {return !(a == b);}
+  friend bool operator!=(const BoundedVector & a, const BoundedVector & b) { return !(a == b); }
 
 private:
   static size_type check(size_type n)

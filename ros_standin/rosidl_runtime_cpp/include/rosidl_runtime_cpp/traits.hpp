@@ -16,11 +16,15 @@ inline const char * name();
 
 /// @brief True for every generated message type (specialised per message).
 template<typename T>
-struct is_message : std::false_type {};
+struct is_message : std::false_type
+{
+};
 
 /// @brief True for every generated service type (specialised per service).
 template<typename T>
-struct is_service : std::false_type {};
+struct is_service : std::false_type
+{
+};
 
 }  // namespace rosidl_generator_traits
 

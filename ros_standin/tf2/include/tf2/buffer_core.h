@@ -57,19 +57,17 @@ public:
   /// or an unnormalised quaternion; logs a warning and returns false for data
   /// older than the frame's cache keeps.
   bool setTransform(
-    const geometry_msgs::msg::TransformStamped & transform,
-    const std::string & authority, bool is_static = false);
+    const geometry_msgs::msg::TransformStamped & transform, const std::string & authority,
+    bool is_static = false);
 
   /// @brief See BufferCoreInterface. TimePointZero means the latest common
   /// time. Throws LookupException, ConnectivityException,
   /// ExtrapolationException or InvalidArgumentException.
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
+  geometry_msgs::msg::TransformStamped lookupTransform(
     const std::string & target_frame, const std::string & source_frame,
     const TimePoint & time) const override;
 
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
+  geometry_msgs::msg::TransformStamped lookupTransform(
     const std::string & target_frame, const TimePoint & target_time,
     const std::string & source_frame, const TimePoint & source_time,
     const std::string & fixed_frame) const override;
@@ -77,8 +75,8 @@ public:
   /// @brief See BufferCoreInterface. True for target == source even if the
   /// frame is unknown. Writes the reason to *error_msg only on failure.
   bool canTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const TimePoint & time, std::string * error_msg = nullptr) const override;
+    const std::string & target_frame, const std::string & source_frame, const TimePoint & time,
+    std::string * error_msg = nullptr) const override;
 
   bool canTransform(
     const std::string & target_frame, const TimePoint & target_time,
@@ -93,8 +91,8 @@ public:
   /// @brief One line per frame: "Frame <child> exists with parent <parent>.".
   std::string allFramesAsString() const;
 
-  using TransformableCallback = std::function<
-    void (TransformableRequestHandle request_handle, const std::string & target_frame,
+  using TransformableCallback = std::function<void(
+    TransformableRequestHandle request_handle, const std::string & target_frame,
     const std::string & source_frame, TimePoint time, TransformableResult result)>;
 
   /// @brief Internal use (tf2_ros::Buffer::waitForTransform). Returns 0 if the
@@ -108,12 +106,12 @@ public:
 
   /// @brief tf2_ros::TransformListener sets this when it fills the buffer from
   /// its own thread; tf2_ros::Buffer refuses to wait without it.
-  void setUsingDedicatedThread(bool value) {using_dedicated_thread_ = value;}
-  bool isUsingDedicatedThread() const {return using_dedicated_thread_;}
+  void setUsingDedicatedThread(bool value) { using_dedicated_thread_ = value; }
+  bool isUsingDedicatedThread() const { return using_dedicated_thread_; }
 
   bool _frameExists(const std::string & frame_id_str) const;
   void _getFrameStrings(std::vector<std::string> & ids) const;
-  tf2::Duration getCacheLength() {return cache_time_;}
+  tf2::Duration getCacheLength() { return cache_time_; }
 
 private:
   struct TransformableRequest
@@ -130,11 +128,11 @@ private:
   std::string allFramesAsStringNoLock() const;
   bool setTransformImpl(
     const tf2::Transform & transform_in, const std::string frame_id,
-    const std::string child_frame_id, const TimePoint stamp,
-    const std::string & authority, bool is_static);
+    const std::string child_frame_id, const TimePoint stamp, const std::string & authority,
+    bool is_static);
   void lookupTransformImpl(
-    const std::string & target_frame, const std::string & source_frame,
-    const TimePoint & time_in, tf2::Transform & transform, TimePoint & time_out) const;
+    const std::string & target_frame, const std::string & source_frame, const TimePoint & time_in,
+    tf2::Transform & transform, TimePoint & time_out) const;
   void lookupTransformImpl(
     const std::string & target_frame, const TimePoint & target_time,
     const std::string & source_frame, const TimePoint & source_time,
@@ -145,8 +143,7 @@ private:
   // The two validation flavours: with error_msg they fill it (or warn) and
   // return 0; without they throw.
   CompactFrameID validateFrameId(
-    const char * function_name_arg, const std::string & frame_id,
-    std::string * error_msg) const;
+    const char * function_name_arg, const std::string & frame_id, std::string * error_msg) const;
   CompactFrameID validateFrameId(
     const char * function_name_arg, const std::string & frame_id) const;
   CompactFrameID lookupFrameNumber(const std::string & frameid_str) const;
@@ -156,18 +153,18 @@ private:
     CompactFrameID source_frame, CompactFrameID target_frame, std::string * out) const;
 
   tf2::TF2Error getLatestCommonTime(
-    CompactFrameID target_frame, CompactFrameID source_frame,
-    TimePoint & time, std::string * error_string) const;
+    CompactFrameID target_frame, CompactFrameID source_frame, TimePoint & time,
+    std::string * error_string) const;
   template<typename F>
   tf2::TF2Error walkToTopParent(
     F & f, TimePoint time, CompactFrameID target_id, CompactFrameID source_id,
     std::string * error_string) const;
   bool canTransformNoLock(
-    CompactFrameID target_id, CompactFrameID source_id,
-    const TimePoint & time, std::string * error_msg) const;
+    CompactFrameID target_id, CompactFrameID source_id, const TimePoint & time,
+    std::string * error_msg) const;
   bool canTransformInternal(
-    CompactFrameID target_id, CompactFrameID source_id,
-    const TimePoint & time, std::string * error_msg) const;
+    CompactFrameID target_id, CompactFrameID source_id, const TimePoint & time,
+    std::string * error_msg) const;
   void testTransformableRequests();
 
   // Index 0 is the "NO_PARENT" sentinel with no cache.

@@ -23,38 +23,26 @@ public:
   virtual void clear() = 0;
 
   /// @brief The transform taking data from source_frame into target_frame at `time`.
-  virtual geometry_msgs::msg::TransformStamped
-  lookupTransform(
-    const std::string & target_frame,
-    const std::string & source_frame,
+  virtual geometry_msgs::msg::TransformStamped lookupTransform(
+    const std::string & target_frame, const std::string & source_frame,
     const tf2::TimePoint & time) const = 0;
 
   /// @brief The transform from source_frame at source_time to target_frame at
   /// target_time, through fixed_frame.
-  virtual geometry_msgs::msg::TransformStamped
-  lookupTransform(
-    const std::string & target_frame,
-    const tf2::TimePoint & target_time,
-    const std::string & source_frame,
-    const tf2::TimePoint & source_time,
+  virtual geometry_msgs::msg::TransformStamped lookupTransform(
+    const std::string & target_frame, const tf2::TimePoint & target_time,
+    const std::string & source_frame, const tf2::TimePoint & source_time,
     const std::string & fixed_frame) const = 0;
 
   /// @brief Whether lookupTransform would succeed; the reason if not.
-  virtual bool
-  canTransform(
-    const std::string & target_frame,
-    const std::string & source_frame,
-    const tf2::TimePoint & time,
+  virtual bool canTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
     std::string * error_msg) const = 0;
 
-  virtual bool
-  canTransform(
-    const std::string & target_frame,
-    const tf2::TimePoint & target_time,
-    const std::string & source_frame,
-    const tf2::TimePoint & source_time,
-    const std::string & fixed_frame,
-    std::string * error_msg) const = 0;
+  virtual bool canTransform(
+    const std::string & target_frame, const tf2::TimePoint & target_time,
+    const std::string & source_frame, const tf2::TimePoint & source_time,
+    const std::string & fixed_frame, std::string * error_msg) const = 0;
 
   /// @brief Every frame the buffer has heard of.
   virtual std::vector<std::string> getAllFrameNames() const = 0;

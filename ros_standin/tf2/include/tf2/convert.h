@@ -17,8 +17,7 @@ namespace tf2
 /// type by the conversion packages (e.g. tf2_geometry_msgs).
 template<class T>
 void doTransform(
-  const T & data_in, T & data_out,
-  const geometry_msgs::msg::TransformStamped & transform);
+  const T & data_in, T & data_out, const geometry_msgs::msg::TransformStamped & transform);
 
 /// @brief The stamp of a stamped datum. Specialised per type.
 template<class T>
@@ -53,7 +52,8 @@ void fromMsg(const A & a, B & b);
 template<class A, class B>
 void convert(const A & a, B & b)
 {
-  impl::Converter<rosidl_generator_traits::is_message<A>::value,
+  impl::Converter<
+    rosidl_generator_traits::is_message<A>::value,
     rosidl_generator_traits::is_message<B>::value>::convert(a, b);
 }
 

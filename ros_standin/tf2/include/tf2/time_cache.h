@@ -25,8 +25,7 @@ public:
   /// @brief The transform at `time`, interpolated if needed; false (and an
   /// extrapolation text in *error_str) if `time` is outside the data.
   virtual bool getData(
-    tf2::TimePoint time, tf2::TransformStorage & data_out,
-    std::string * error_str = nullptr) = 0;
+    tf2::TimePoint time, tf2::TransformStorage & data_out, std::string * error_str = nullptr) = 0;
   /// @brief Stores new_data; false if it is older than the cache keeps.
   virtual bool insertData(const tf2::TransformStorage & new_data) = 0;
   virtual void clearList() = 0;
@@ -64,11 +63,11 @@ private:
   typedef std::list<TransformStorage> L_TransformStorage;
 
   uint8_t findClosest(
-    tf2::TransformStorage * & one, tf2::TransformStorage * & two,
-    tf2::TimePoint target_time, std::string * error_str);
+    tf2::TransformStorage *& one, tf2::TransformStorage *& two, tf2::TimePoint target_time,
+    std::string * error_str);
   void interpolate(
-    const tf2::TransformStorage & one, const tf2::TransformStorage & two,
-    tf2::TimePoint time, tf2::TransformStorage & output);
+    const tf2::TransformStorage & one, const tf2::TransformStorage & two, tf2::TimePoint time,
+    tf2::TransformStorage & output);
   void pruneList();
 
   L_TransformStorage storage_;

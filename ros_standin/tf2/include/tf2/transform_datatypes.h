@@ -21,13 +21,15 @@ public:
   {
   }
   Stamped(const T & input, const TimePoint & timestamp, const std::string & frame_id)
-  : T(input), stamp_(timestamp), frame_id_(frame_id)
+  : T(input),
+    stamp_(timestamp),
+    frame_id_(frame_id)
   {
   }
   Stamped(const Stamped<T> & s) = default;
   Stamped & operator=(const Stamped<T> & s) = default;
 
-  void setData(const T & input) {*static_cast<T *>(this) = input;}
+  void setData(const T & input) { *static_cast<T *>(this) = input; }
 };
 
 template<typename T>

@@ -73,10 +73,9 @@ inline void doTransform(
   const geometry_msgs::msg::TransformStamped & transform)
 {
   tf2::Transform t;
-  t.setRotation(
-    tf2::Quaternion(
-      transform.transform.rotation.x, transform.transform.rotation.y,
-      transform.transform.rotation.z, transform.transform.rotation.w));
+  t.setRotation(tf2::Quaternion(
+    transform.transform.rotation.x, transform.transform.rotation.y, transform.transform.rotation.z,
+    transform.transform.rotation.w));
   tf2::Vector3 v_in;
   fromMsg(t_in, v_in);
   t_out = toMsg(t.getBasis() * v_in);
@@ -144,7 +143,8 @@ inline geometry_msgs::msg::TransformStamped toMsg(const tf2::Stamped<tf2::Transf
   return out;
 }
 
-inline void fromMsg(const geometry_msgs::msg::TransformStamped & msg, tf2::Stamped<tf2::Transform> & out)
+inline void fromMsg(
+  const geometry_msgs::msg::TransformStamped & msg, tf2::Stamped<tf2::Transform> & out)
 {
   out.stamp_ = tf2_geometry_msgs::detail::fromStamp(msg.header.stamp);
   out.frame_id_ = msg.header.frame_id;

@@ -22,34 +22,34 @@ class TransformStampedFuture : public std::shared_future<geometry_msgs::msg::Tra
 public:
   /// @brief An invalid future (no shared state).
   TransformStampedFuture() noexcept
-  : BaseType() {}
+  : BaseType()
+  {
+  }
 
   /// @brief Wraps a shared future; the request handle is 0 until set.
   TransformStampedFuture(BaseType && futureIn) noexcept  // NOLINT(runtime/explicit)
-  : BaseType(std::move(futureIn)) {}
+  : BaseType(std::move(futureIn))
+  {
+  }
 
   /// @brief Wraps a shared future; the request handle is 0 until set.
   TransformStampedFuture(const BaseType & futureIn) noexcept  // NOLINT(runtime/explicit)
-  : BaseType(futureIn) {}
+  : BaseType(futureIn)
+  {
+  }
 
   /// @brief Associates the BufferCore transformable request.
-  void setHandle(const tf2::TransformableRequestHandle handle)
-  {
-    handle_ = handle;
-  }
+  void setHandle(const tf2::TransformableRequestHandle handle) { handle_ = handle; }
 
   /// @brief The BufferCore transformable request this future waits on.
-  tf2::TransformableRequestHandle getHandle() const noexcept
-  {
-    return handle_;
-  }
+  tf2::TransformableRequestHandle getHandle() const noexcept { return handle_; }
 
 private:
   tf2::TransformableRequestHandle handle_{};
 };
 
 /// @brief Called once the future of a waitForTransform request is ready.
-using TransformReadyCallback = std::function<void (const TransformStampedFuture &)>;
+using TransformReadyCallback = std::function<void(const TransformStampedFuture &)>;
 
 /// @brief Asynchronous transform requests.
 class AsyncBufferInterface
@@ -59,17 +59,12 @@ public:
 
   /// @brief Waits asynchronously for a transform; the future holds either the
   /// transform or the tf2 exception that ended the wait.
-  virtual TransformStampedFuture
-  waitForTransform(
-    const std::string & target_frame,
-    const std::string & source_frame,
-    const tf2::TimePoint & time,
-    const tf2::Duration & timeout,
-    TransformReadyCallback callback) = 0;
+  virtual TransformStampedFuture waitForTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
+    const tf2::Duration & timeout, TransformReadyCallback callback) = 0;
 
   /// @brief Cancels a pending waitForTransform request; its callback never runs.
-  virtual void
-  cancel(const TransformStampedFuture & ts_future) = 0;
+  virtual void cancel(const TransformStampedFuture & ts_future) = 0;
 };
 
 }  // namespace tf2_ros

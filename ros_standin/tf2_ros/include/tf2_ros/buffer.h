@@ -23,8 +23,8 @@ namespace tf2_ros
 class Buffer : public BufferInterface, public AsyncBufferInterface, public tf2::BufferCore
 {
 public:
-  using tf2::BufferCore::lookupTransform;
   using tf2::BufferCore::canTransform;
+  using tf2::BufferCore::lookupTransform;
   using SharedPtr = std::shared_ptr<tf2_ros::Buffer>;
 
   /// @brief Throws std::invalid_argument when `clock` is null. A null `node` is
@@ -36,57 +36,48 @@ public:
 
   /// @brief Waits up to `timeout` (see canTransform), then looks the transform up;
   /// throws the BufferCore lookup exception when it is still unavailable.
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const tf2::TimePoint & time, const tf2::Duration timeout) const override;
+  geometry_msgs::msg::TransformStamped lookupTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
+    const tf2::Duration timeout) const override;
 
   /// @brief lookupTransform with rclcpp time types.
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const rclcpp::Time & time,
+  geometry_msgs::msg::TransformStamped lookupTransform(
+    const std::string & target_frame, const std::string & source_frame, const rclcpp::Time & time,
     const rclcpp::Duration timeout = rclcpp::Duration::from_nanoseconds(0)) const
   {
     return lookupTransform(target_frame, source_frame, fromRclcpp(time), fromRclcpp(timeout));
   }
 
   /// @brief Two-time lookupTransform with a timeout.
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
+  geometry_msgs::msg::TransformStamped lookupTransform(
     const std::string & target_frame, const tf2::TimePoint & target_time,
     const std::string & source_frame, const tf2::TimePoint & source_time,
     const std::string & fixed_frame, const tf2::Duration timeout) const override;
 
   /// @brief Two-time lookupTransform with rclcpp time types.
-  geometry_msgs::msg::TransformStamped
-  lookupTransform(
+  geometry_msgs::msg::TransformStamped lookupTransform(
     const std::string & target_frame, const rclcpp::Time & target_time,
     const std::string & source_frame, const rclcpp::Time & source_time,
     const std::string & fixed_frame,
     const rclcpp::Duration timeout = rclcpp::Duration::from_nanoseconds(0)) const
   {
     return lookupTransform(
-      target_frame, fromRclcpp(target_time),
-      source_frame, fromRclcpp(source_time),
-      fixed_frame, fromRclcpp(timeout));
+      target_frame, fromRclcpp(target_time), source_frame, fromRclcpp(source_time), fixed_frame,
+      fromRclcpp(timeout));
   }
 
   /// @brief Polls the buffer until the transform is available or `timeout` has
   /// passed on the buffer's clock. Refuses outright (false, threading error in
   /// `errstr`) unless setUsingDedicatedThread(true) was called, even for a zero
   /// timeout. `errstr` always ends with how long the call took.
-  bool
-  canTransform(
+  bool canTransform(
     const std::string & target_frame, const std::string & source_frame,
     const tf2::TimePoint & target_time, const tf2::Duration timeout,
     std::string * errstr = NULL) const override;
 
   /// @brief canTransform with rclcpp time types.
-  bool
-  canTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const rclcpp::Time & time,
+  bool canTransform(
+    const std::string & target_frame, const std::string & source_frame, const rclcpp::Time & time,
     const rclcpp::Duration timeout = rclcpp::Duration::from_nanoseconds(0),
     std::string * errstr = NULL) const
   {
@@ -94,16 +85,14 @@ public:
   }
 
   /// @brief Two-time canTransform with a timeout.
-  bool
-  canTransform(
+  bool canTransform(
     const std::string & target_frame, const tf2::TimePoint & target_time,
     const std::string & source_frame, const tf2::TimePoint & source_time,
     const std::string & fixed_frame, const tf2::Duration timeout,
     std::string * errstr = NULL) const override;
 
   /// @brief Two-time canTransform with rclcpp time types.
-  bool
-  canTransform(
+  bool canTransform(
     const std::string & target_frame, const rclcpp::Time & target_time,
     const std::string & source_frame, const rclcpp::Time & source_time,
     const std::string & fixed_frame,
@@ -111,10 +100,8 @@ public:
     std::string * errstr = NULL) const
   {
     return canTransform(
-      target_frame, fromRclcpp(target_time),
-      source_frame, fromRclcpp(source_time),
-      fixed_frame, fromRclcpp(timeout),
-      errstr);
+      target_frame, fromRclcpp(target_time), source_frame, fromRclcpp(source_time), fixed_frame,
+      fromRclcpp(timeout), errstr);
   }
 
   /// @brief Waits asynchronously. A request that is satisfiable (or impossible)
@@ -122,34 +109,26 @@ public:
   /// `timeout` is made through the CreateTimerInterface, which must be set
   /// (CreateTimerInterfaceException otherwise). The future then holds the
   /// transform, a tf2::TimeoutException or a tf2::LookupException.
-  TransformStampedFuture
-  waitForTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const tf2::TimePoint & time, const tf2::Duration & timeout,
-    TransformReadyCallback callback) override;
+  TransformStampedFuture waitForTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
+    const tf2::Duration & timeout, TransformReadyCallback callback) override;
 
   /// @brief waitForTransform with rclcpp time types.
-  TransformStampedFuture
-  waitForTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const rclcpp::Time & time,
+  TransformStampedFuture waitForTransform(
+    const std::string & target_frame, const std::string & source_frame, const rclcpp::Time & time,
     const rclcpp::Duration & timeout, TransformReadyCallback callback)
   {
     return waitForTransform(
-      target_frame, source_frame,
-      fromRclcpp(time), fromRclcpp(timeout),
-      callback);
+      target_frame, source_frame, fromRclcpp(time), fromRclcpp(timeout), callback);
   }
 
   /// @brief Drops a pending waitForTransform request and its timer. The callback
   /// never runs; the future, left without a promise, holds std::future_error
   /// (broken_promise).
-  void
-  cancel(const TransformStampedFuture & ts_future) override;
+  void cancel(const TransformStampedFuture & ts_future) override;
 
   /// @brief Sets the timer factory used by waitForTransform.
-  inline void
-  setCreateTimerInterface(CreateTimerInterface::SharedPtr create_timer_interface)
+  inline void setCreateTimerInterface(CreateTimerInterface::SharedPtr create_timer_interface)
   {
     timer_interface_ = create_timer_interface;
   }
@@ -158,8 +137,7 @@ private:
   void timerCallback(
     const TimerHandle & timer_handle,
     std::shared_ptr<std::promise<geometry_msgs::msg::TransformStamped>> promise,
-    TransformStampedFuture future,
-    TransformReadyCallback callback);
+    TransformStampedFuture future, TransformReadyCallback callback);
 
   void onTimeJump(const rcl_time_jump_t & jump);
 
@@ -178,7 +156,8 @@ private:
   rclcpp::JumpHandler::SharedPtr jump_handler_;
 };
 
-static const char threading_error[] = "Do not call canTransform or lookupTransform with a timeout "
+static const char threading_error[] =
+  "Do not call canTransform or lookupTransform with a timeout "
   "unless you are using another thread for populating data. Without a dedicated thread it will "
   "always timeout.  If you have a separate thread servicing tf messages, call "
   "setUsingDedicatedThread(true) on your Buffer instance.";

@@ -96,30 +96,25 @@ public:
 
   /// @brief The transform from source_frame to target_frame at `time`, waiting
   /// up to `timeout` for it. Throws a tf2::TransformException on failure.
-  virtual geometry_msgs::msg::TransformStamped
-  lookupTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const tf2::TimePoint & time, const tf2::Duration timeout) const = 0;
+  virtual geometry_msgs::msg::TransformStamped lookupTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
+    const tf2::Duration timeout) const = 0;
 
   /// @brief The transform between two frames at two times through fixed_frame,
   /// waiting up to `timeout` for it.
-  virtual geometry_msgs::msg::TransformStamped
-  lookupTransform(
+  virtual geometry_msgs::msg::TransformStamped lookupTransform(
     const std::string & target_frame, const tf2::TimePoint & target_time,
     const std::string & source_frame, const tf2::TimePoint & source_time,
     const std::string & fixed_frame, const tf2::Duration timeout) const = 0;
 
   /// @brief Whether the transform is available within `timeout`; the reason
   /// goes to `errstr` when given.
-  virtual bool
-  canTransform(
-    const std::string & target_frame, const std::string & source_frame,
-    const tf2::TimePoint & time, const tf2::Duration timeout,
-    std::string * errstr = NULL) const = 0;
+  virtual bool canTransform(
+    const std::string & target_frame, const std::string & source_frame, const tf2::TimePoint & time,
+    const tf2::Duration timeout, std::string * errstr = NULL) const = 0;
 
   /// @brief Whether the two-time transform is available within `timeout`.
-  virtual bool
-  canTransform(
+  virtual bool canTransform(
     const std::string & target_frame, const tf2::TimePoint & target_time,
     const std::string & source_frame, const tf2::TimePoint & source_time,
     const std::string & fixed_frame, const tf2::Duration timeout,
@@ -130,8 +125,8 @@ public:
   /// tf2_geometry_msgs); throws what lookupTransform throws.
   template<class T>
   T & transform(
-    const T & in, T & out,
-    const std::string & target_frame, tf2::Duration timeout = tf2::durationFromSec(0.0)) const
+    const T & in, T & out, const std::string & target_frame,
+    tf2::Duration timeout = tf2::durationFromSec(0.0)) const
   {
     tf2::doTransform(
       in, out, lookupTransform(target_frame, tf2::getFrameId(in), tf2::getTimestamp(in), timeout));
@@ -141,8 +136,8 @@ public:
   /// @brief The same, returning the result.
   template<class T>
   T transform(
-    const T & in,
-    const std::string & target_frame, tf2::Duration timeout = tf2::durationFromSec(0.0)) const
+    const T & in, const std::string & target_frame,
+    tf2::Duration timeout = tf2::durationFromSec(0.0)) const
   {
     T out;
     return transform(in, out, target_frame, timeout);
@@ -151,8 +146,8 @@ public:
   /// @brief The same, converting the result to another type B.
   template<class A, class B>
   B & transform(
-    const A & in, B & out,
-    const std::string & target_frame, tf2::Duration timeout = tf2::durationFromSec(0.0)) const
+    const A & in, B & out, const std::string & target_frame,
+    tf2::Duration timeout = tf2::durationFromSec(0.0)) const
   {
     A copy = transform(in, target_frame, timeout);
     tf2::convert(copy, out);

@@ -14,7 +14,7 @@ namespace tf2_ros
 {
 
 using TimerHandle = uint64_t;
-using TimerCallbackType = std::function<void (const TimerHandle &)>;
+using TimerCallbackType = std::function<void(const TimerHandle &)>;
 
 class CreateTimerInterfaceException : public std::runtime_error
 {
@@ -44,8 +44,7 @@ public:
   virtual ~CreateTimerInterface() = default;
 
   virtual TimerHandle createTimer(
-    rclcpp::Clock::SharedPtr clock, const tf2::Duration & period,
-    TimerCallbackType callback) = 0;
+    rclcpp::Clock::SharedPtr clock, const tf2::Duration & period, TimerCallbackType callback) = 0;
   virtual void cancel(const TimerHandle & timer_handle) = 0;
   virtual void reset(const TimerHandle & timer_handle) = 0;
   virtual void remove(const TimerHandle & timer_handle) = 0;

@@ -26,32 +26,23 @@ public:
   virtual ~CreateTimerROS() = default;
 
   /// @brief Starts a periodic timer calling `callback` with the returned handle.
-  TimerHandle
-  createTimer(
-    rclcpp::Clock::SharedPtr clock,
-    const tf2::Duration & period,
+  TimerHandle createTimer(
+    rclcpp::Clock::SharedPtr clock, const tf2::Duration & period,
     TimerCallbackType callback) override;
 
   /// @brief Stops the timer; throws InvalidTimerHandleException for an unknown handle.
-  void
-  cancel(const TimerHandle & timer_handle) override;
+  void cancel(const TimerHandle & timer_handle) override;
 
   /// @brief Restarts the timer's period; throws InvalidTimerHandleException for an unknown handle.
-  void
-  reset(const TimerHandle & timer_handle) override;
+  void reset(const TimerHandle & timer_handle) override;
 
   /// @brief Stops and forgets the timer; throws InvalidTimerHandleException for an unknown handle.
-  void
-  remove(const TimerHandle & timer_handle) override;
+  void remove(const TimerHandle & timer_handle) override;
 
 private:
-  void
-  cancelNoLock(const TimerHandle & timer_handle);
+  void cancelNoLock(const TimerHandle & timer_handle);
 
-  void
-  timerCallback(
-    const TimerHandle & timer_handle,
-    TimerCallbackType callback);
+  void timerCallback(const TimerHandle & timer_handle, TimerCallbackType callback);
 
   rclcpp::node_interfaces::NodeBaseInterface::SharedPtr node_base_;
   rclcpp::node_interfaces::NodeTimersInterface::SharedPtr node_timers_;

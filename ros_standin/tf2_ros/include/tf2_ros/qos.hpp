@@ -13,7 +13,9 @@ class DynamicListenerQoS : public rclcpp::QoS
 {
 public:
   explicit DynamicListenerQoS(size_t depth = 100)
-  : rclcpp::QoS(depth) {}
+  : rclcpp::QoS(depth)
+  {
+  }
 };
 
 /// @brief QoS of the "/tf" publishers: keep last `depth`, reliable, volatile.
@@ -21,7 +23,9 @@ class DynamicBroadcasterQoS : public rclcpp::QoS
 {
 public:
   explicit DynamicBroadcasterQoS(size_t depth = 100)
-  : rclcpp::QoS(depth) {}
+  : rclcpp::QoS(depth)
+  {
+  }
 };
 
 /// @brief QoS of the "/tf_static" subscriptions: transient local, so a late

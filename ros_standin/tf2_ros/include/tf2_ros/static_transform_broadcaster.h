@@ -21,22 +21,20 @@ public:
   /// @brief `node` is anything rclcpp::create_publisher accepts.
   template<class NodeT, class AllocatorT = std::allocator<void>>
   StaticTransformBroadcaster(
-    NodeT && node,
-    const rclcpp::QoS & qos = StaticBroadcasterQoS(),
+    NodeT && node, const rclcpp::QoS & qos = StaticBroadcasterQoS(),
     const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options = []() {
       rclcpp::PublisherOptionsWithAllocator<AllocatorT> options;
       options.qos_overriding_options = rclcpp::QosOverridingOptions{
-        rclcpp::QosPolicyKind::Depth,
-        rclcpp::QosPolicyKind::History,
+        rclcpp::QosPolicyKind::Depth, rclcpp::QosPolicyKind::History,
         rclcpp::QosPolicyKind::Reliability};
       // Humble's intra-process delivery cannot latch (transient local), so
       // upstream always publishes static transforms through the middleware.
       options.use_intra_process_comm = rclcpp::IntraProcessSetting::Disable;
       return options;
-    } ())
+    }())
   {
-    publisher_ = rclcpp::create_publisher<tf2_msgs::msg::TFMessage>(
-      node, "/tf_static", qos, options);
+    publisher_ =
+      rclcpp::create_publisher<tf2_msgs::msg::TFMessage>(node, "/tf_static", qos, options);
   }
 
   /// @brief Adds (or replaces, by child_frame_id) one transform and republishes the set.

@@ -19,17 +19,14 @@ public:
   /// @brief `node` is anything rclcpp::create_publisher accepts.
   template<class NodeT, class AllocatorT = std::allocator<void>>
   TransformBroadcaster(
-    NodeT && node,
-    const rclcpp::QoS & qos = DynamicBroadcasterQoS(),
+    NodeT && node, const rclcpp::QoS & qos = DynamicBroadcasterQoS(),
     const rclcpp::PublisherOptionsWithAllocator<AllocatorT> & options = []() {
       rclcpp::PublisherOptionsWithAllocator<AllocatorT> options;
       options.qos_overriding_options = rclcpp::QosOverridingOptions{
-        rclcpp::QosPolicyKind::Depth,
-        rclcpp::QosPolicyKind::Durability,
-        rclcpp::QosPolicyKind::History,
-        rclcpp::QosPolicyKind::Reliability};
+        rclcpp::QosPolicyKind::Depth, rclcpp::QosPolicyKind::Durability,
+        rclcpp::QosPolicyKind::History, rclcpp::QosPolicyKind::Reliability};
       return options;
-    } ())
+    }())
   {
     publisher_ = rclcpp::create_publisher<tf2_msgs::msg::TFMessage>(node, "/tf", qos, options);
   }

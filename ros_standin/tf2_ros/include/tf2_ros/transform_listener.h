@@ -19,14 +19,11 @@ namespace detail
 {
 
 template<class AllocatorT = std::allocator<void>>
-rclcpp::SubscriptionOptionsWithAllocator<AllocatorT>
-get_default_transform_listener_sub_options()
+rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> get_default_transform_listener_sub_options()
 {
   rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> options;
   options.qos_overriding_options = rclcpp::QosOverridingOptions{
-    rclcpp::QosPolicyKind::Depth,
-    rclcpp::QosPolicyKind::Durability,
-    rclcpp::QosPolicyKind::History,
+    rclcpp::QosPolicyKind::Depth, rclcpp::QosPolicyKind::Durability, rclcpp::QosPolicyKind::History,
     rclcpp::QosPolicyKind::Reliability};
   return options;
 }
@@ -37,8 +34,7 @@ get_default_transform_listener_static_sub_options()
 {
   rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> options;
   options.qos_overriding_options = rclcpp::QosOverridingOptions{
-    rclcpp::QosPolicyKind::Depth,
-    rclcpp::QosPolicyKind::History,
+    rclcpp::QosPolicyKind::Depth, rclcpp::QosPolicyKind::History,
     rclcpp::QosPolicyKind::Reliability};
   return options;
 }
@@ -60,15 +56,13 @@ public:
   /// node's default group and whoever spins the node fills the buffer.
   template<class NodeT, class AllocatorT = std::allocator<void>>
   TransformListener(
-    tf2::BufferCore & buffer,
-    NodeT && node,
-    bool spin_thread = true,
+    tf2::BufferCore & buffer, NodeT && node, bool spin_thread = true,
     const rclcpp::QoS & qos = DynamicListenerQoS(),
     const rclcpp::QoS & static_qos = StaticListenerQoS(),
     const rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> & options =
-    detail::get_default_transform_listener_sub_options<AllocatorT>(),
+      detail::get_default_transform_listener_sub_options<AllocatorT>(),
     const rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> & static_options =
-    detail::get_default_transform_listener_static_sub_options<AllocatorT>())
+      detail::get_default_transform_listener_static_sub_options<AllocatorT>())
   : buffer_(buffer)
   {
     init(node, spin_thread, qos, static_qos, options, static_options);
@@ -80,10 +74,7 @@ public:
 private:
   template<class NodeT, class AllocatorT = std::allocator<void>>
   void init(
-    NodeT && node,
-    bool spin_thread,
-    const rclcpp::QoS & qos,
-    const rclcpp::QoS & static_qos,
+    NodeT && node, bool spin_thread, const rclcpp::QoS & qos, const rclcpp::QoS & static_qos,
     const rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> & options,
     const rclcpp::SubscriptionOptionsWithAllocator<AllocatorT> & static_options)
   {
@@ -91,11 +82,11 @@ private:
     node_base_interface_ = node->get_node_base_interface();
     node_logging_interface_ = node->get_node_logging_interface();
 
-    using callback_t = std::function<void (tf2_msgs::msg::TFMessage::ConstSharedPtr)>;
-    callback_t cb = std::bind(
-      &TransformListener::subscription_callback, this, std::placeholders::_1, false);
-    callback_t static_cb = std::bind(
-      &TransformListener::subscription_callback, this, std::placeholders::_1, true);
+    using callback_t = std::function<void(tf2_msgs::msg::TFMessage::ConstSharedPtr)>;
+    callback_t cb =
+      std::bind(&TransformListener::subscription_callback, this, std::placeholders::_1, false);
+    callback_t static_cb =
+      std::bind(&TransformListener::subscription_callback, this, std::placeholders::_1, true);
 
     if (spin_thread_) {
       // Not added automatically, so an executor the user adds the node to
@@ -116,7 +107,7 @@ private:
       // whatever context the node was made on.
       executor_ = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
       executor_->add_callback_group(callback_group_, node_base_interface_);
-      dedicated_listener_thread_ = std::make_unique<std::thread>([&]() {executor_->spin();});
+      dedicated_listener_thread_ = std::make_unique<std::thread>([&]() { executor_->spin(); });
       // Only now may Buffer::canTransform wait with a timeout.
       buffer_.setUsingDedicatedThread(true);
     } else {

@@ -24,10 +24,9 @@ struct Duration_
 
   bool operator==(const Duration_ & other) const
   {
-    return sec == other.sec &&
-      nanosec == other.nanosec;
+    return sec == other.sec && nanosec == other.nanosec;
   }
-  bool operator!=(const Duration_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Duration_ & other) const { return !this->operator==(other); }
 };
 
 using Duration = Duration_<std::allocator<void>>;

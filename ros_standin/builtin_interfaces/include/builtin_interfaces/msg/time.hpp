@@ -24,10 +24,9 @@ struct Time_
 
   bool operator==(const Time_ & other) const
   {
-    return sec == other.sec &&
-      nanosec == other.nanosec;
+    return sec == other.sec && nanosec == other.nanosec;
   }
-  bool operator!=(const Time_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Time_ & other) const { return !this->operator==(other); }
 };
 
 using Time = Time_<std::allocator<void>>;

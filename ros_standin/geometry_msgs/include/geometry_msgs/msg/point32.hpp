@@ -24,11 +24,9 @@ struct Point32_
 
   bool operator==(const Point32_ & other) const
   {
-    return x == other.x &&
-      y == other.y &&
-      z == other.z;
+    return x == other.x && y == other.y && z == other.z;
   }
-  bool operator!=(const Point32_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Point32_ & other) const { return !this->operator==(other); }
 };
 
 using Point32 = Point32_<std::allocator<void>>;

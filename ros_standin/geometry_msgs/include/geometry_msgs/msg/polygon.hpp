@@ -17,15 +17,14 @@ struct Polygon_
 {
   ROSIDL_STANDIN_MESSAGE_CTORS(Polygon_)
 
-  ROSIDL_STANDIN_FIELD(points, rosidl_runtime_cpp::detail::Sequence<geometry_msgs::msg::Point32_<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    points, rosidl_runtime_cpp::detail::Sequence<
+              geometry_msgs::msg::Point32_<ContainerAllocator>, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const Polygon_ & other) const
-  {
-    return points == other.points;
-  }
-  bool operator!=(const Polygon_ & other) const {return !this->operator==(other);}
+  bool operator==(const Polygon_ & other) const { return points == other.points; }
+  bool operator!=(const Polygon_ & other) const { return !this->operator==(other); }
 };
 
 using Polygon = Polygon_<std::allocator<void>>;

@@ -25,10 +25,9 @@ struct PolygonStamped_
 
   bool operator==(const PolygonStamped_ & other) const
   {
-    return header == other.header &&
-      polygon == other.polygon;
+    return header == other.header && polygon == other.polygon;
   }
-  bool operator!=(const PolygonStamped_ & other) const {return !this->operator==(other);}
+  bool operator!=(const PolygonStamped_ & other) const { return !this->operator==(other); }
 };
 
 using PolygonStamped = PolygonStamped_<std::allocator<void>>;

@@ -25,10 +25,9 @@ struct Pose_
 
   bool operator==(const Pose_ & other) const
   {
-    return position == other.position &&
-      orientation == other.orientation;
+    return position == other.position && orientation == other.orientation;
   }
-  bool operator!=(const Pose_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Pose_ & other) const { return !this->operator==(other); }
 };
 
 using Pose = Pose_<std::allocator<void>>;

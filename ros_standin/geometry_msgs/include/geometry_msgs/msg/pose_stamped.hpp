@@ -25,10 +25,9 @@ struct PoseStamped_
 
   bool operator==(const PoseStamped_ & other) const
   {
-    return header == other.header &&
-      pose == other.pose;
+    return header == other.header && pose == other.pose;
   }
-  bool operator!=(const PoseStamped_ & other) const {return !this->operator==(other);}
+  bool operator!=(const PoseStamped_ & other) const { return !this->operator==(other); }
 };
 
 using PoseStamped = PoseStamped_<std::allocator<void>>;

@@ -25,10 +25,9 @@ struct PoseWithCovariance_
 
   bool operator==(const PoseWithCovariance_ & other) const
   {
-    return pose == other.pose &&
-      covariance == other.covariance;
+    return pose == other.pose && covariance == other.covariance;
   }
-  bool operator!=(const PoseWithCovariance_ & other) const {return !this->operator==(other);}
+  bool operator!=(const PoseWithCovariance_ & other) const { return !this->operator==(other); }
 };
 
 using PoseWithCovariance = PoseWithCovariance_<std::allocator<void>>;

@@ -31,12 +31,9 @@ struct Quaternion_
 
   bool operator==(const Quaternion_ & other) const
   {
-    return x == other.x &&
-      y == other.y &&
-      z == other.z &&
-      w == other.w;
+    return x == other.x && y == other.y && z == other.z && w == other.w;
   }
-  bool operator!=(const Quaternion_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Quaternion_ & other) const { return !this->operator==(other); }
 };
 
 using Quaternion = Quaternion_<std::allocator<void>>;

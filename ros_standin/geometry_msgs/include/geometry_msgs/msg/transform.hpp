@@ -25,10 +25,9 @@ struct Transform_
 
   bool operator==(const Transform_ & other) const
   {
-    return translation == other.translation &&
-      rotation == other.rotation;
+    return translation == other.translation && rotation == other.rotation;
   }
-  bool operator!=(const Transform_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Transform_ & other) const { return !this->operator==(other); }
 };
 
 using Transform = Transform_<std::allocator<void>>;

@@ -26,11 +26,10 @@ struct TransformStamped_
 
   bool operator==(const TransformStamped_ & other) const
   {
-    return header == other.header &&
-      child_frame_id == other.child_frame_id &&
-      transform == other.transform;
+    return header == other.header && child_frame_id == other.child_frame_id &&
+           transform == other.transform;
   }
-  bool operator!=(const TransformStamped_ & other) const {return !this->operator==(other);}
+  bool operator!=(const TransformStamped_ & other) const { return !this->operator==(other); }
 };
 
 using TransformStamped = TransformStamped_<std::allocator<void>>;

@@ -24,10 +24,9 @@ struct Twist_
 
   bool operator==(const Twist_ & other) const
   {
-    return linear == other.linear &&
-      angular == other.angular;
+    return linear == other.linear && angular == other.angular;
   }
-  bool operator!=(const Twist_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Twist_ & other) const { return !this->operator==(other); }
 };
 
 using Twist = Twist_<std::allocator<void>>;

@@ -24,11 +24,9 @@ struct Vector3_
 
   bool operator==(const Vector3_ & other) const
   {
-    return x == other.x &&
-      y == other.y &&
-      z == other.z;
+    return x == other.x && y == other.y && z == other.z;
   }
-  bool operator!=(const Vector3_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Vector3_ & other) const { return !this->operator==(other); }
 };
 
 using Vector3 = Vector3_<std::allocator<void>>;

@@ -34,12 +34,8 @@ struct State_
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const State_ & other) const
-  {
-    return id == other.id &&
-      label == other.label;
-  }
-  bool operator!=(const State_ & other) const {return !this->operator==(other);}
+  bool operator==(const State_ & other) const { return id == other.id && label == other.label; }
+  bool operator!=(const State_ & other) const { return !this->operator==(other); }
 };
 
 using State = State_<std::allocator<void>>;

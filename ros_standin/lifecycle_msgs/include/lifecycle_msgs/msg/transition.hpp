@@ -55,10 +55,9 @@ struct Transition_
 
   bool operator==(const Transition_ & other) const
   {
-    return id == other.id &&
-      label == other.label;
+    return id == other.id && label == other.label;
   }
-  bool operator!=(const Transition_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Transition_ & other) const { return !this->operator==(other); }
 };
 
 using Transition = Transition_<std::allocator<void>>;

@@ -28,12 +28,10 @@ struct TransitionEvent_
 
   bool operator==(const TransitionEvent_ & other) const
   {
-    return timestamp == other.timestamp &&
-      transition == other.transition &&
-      start_state == other.start_state &&
-      goal_state == other.goal_state;
+    return timestamp == other.timestamp && transition == other.transition &&
+           start_state == other.start_state && goal_state == other.goal_state;
   }
-  bool operator!=(const TransitionEvent_ & other) const {return !this->operator==(other);}
+  bool operator!=(const TransitionEvent_ & other) const { return !this->operator==(other); }
 };
 
 using TransitionEvent = TransitionEvent_<std::allocator<void>>;

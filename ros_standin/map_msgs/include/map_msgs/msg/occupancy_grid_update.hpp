@@ -29,14 +29,10 @@ struct OccupancyGridUpdate_
 
   bool operator==(const OccupancyGridUpdate_ & other) const
   {
-    return header == other.header &&
-      x == other.x &&
-      y == other.y &&
-      width == other.width &&
-      height == other.height &&
-      data == other.data;
+    return header == other.header && x == other.x && y == other.y && width == other.width &&
+           height == other.height && data == other.data;
   }
-  bool operator!=(const OccupancyGridUpdate_ & other) const {return !this->operator==(other);}
+  bool operator!=(const OccupancyGridUpdate_ & other) const { return !this->operator==(other); }
 };
 
 using OccupancyGridUpdate = OccupancyGridUpdate_<std::allocator<void>>;

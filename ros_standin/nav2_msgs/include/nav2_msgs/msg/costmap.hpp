@@ -27,11 +27,9 @@ struct Costmap_
 
   bool operator==(const Costmap_ & other) const
   {
-    return header == other.header &&
-      metadata == other.metadata &&
-      data == other.data;
+    return header == other.header && metadata == other.metadata && data == other.data;
   }
-  bool operator!=(const Costmap_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Costmap_ & other) const { return !this->operator==(other); }
 };
 
 using Costmap = Costmap_<std::allocator<void>>;

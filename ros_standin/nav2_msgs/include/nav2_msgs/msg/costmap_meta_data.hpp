@@ -31,15 +31,11 @@ struct CostmapMetaData_
 
   bool operator==(const CostmapMetaData_ & other) const
   {
-    return map_load_time == other.map_load_time &&
-      update_time == other.update_time &&
-      layer == other.layer &&
-      resolution == other.resolution &&
-      size_x == other.size_x &&
-      size_y == other.size_y &&
-      origin == other.origin;
+    return map_load_time == other.map_load_time && update_time == other.update_time &&
+           layer == other.layer && resolution == other.resolution && size_x == other.size_x &&
+           size_y == other.size_y && origin == other.origin;
   }
-  bool operator!=(const CostmapMetaData_ & other) const {return !this->operator==(other);}
+  bool operator!=(const CostmapMetaData_ & other) const { return !this->operator==(other); }
 };
 
 using CostmapMetaData = CostmapMetaData_<std::allocator<void>>;

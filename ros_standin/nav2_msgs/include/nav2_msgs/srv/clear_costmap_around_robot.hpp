@@ -25,7 +25,10 @@ struct ClearCostmapAroundRobot_Request_
   {
     return reset_distance == other.reset_distance;
   }
-  bool operator!=(const ClearCostmapAroundRobot_Request_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearCostmapAroundRobot_Request_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearCostmapAroundRobot_Request = ClearCostmapAroundRobot_Request_<std::allocator<void>>;
@@ -44,7 +47,10 @@ struct ClearCostmapAroundRobot_Response_
   {
     return response == other.response;
   }
-  bool operator!=(const ClearCostmapAroundRobot_Response_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearCostmapAroundRobot_Response_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearCostmapAroundRobot_Response = ClearCostmapAroundRobot_Response_<std::allocator<void>>;

@@ -25,7 +25,10 @@ struct ClearCostmapExceptRegion_Request_
   {
     return reset_distance == other.reset_distance;
   }
-  bool operator!=(const ClearCostmapExceptRegion_Request_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearCostmapExceptRegion_Request_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearCostmapExceptRegion_Request = ClearCostmapExceptRegion_Request_<std::allocator<void>>;
@@ -44,7 +47,10 @@ struct ClearCostmapExceptRegion_Response_
   {
     return response == other.response;
   }
-  bool operator!=(const ClearCostmapExceptRegion_Response_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearCostmapExceptRegion_Response_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearCostmapExceptRegion_Response = ClearCostmapExceptRegion_Response_<std::allocator<void>>;

@@ -25,7 +25,10 @@ struct ClearEntireCostmap_Request_
   {
     return request == other.request;
   }
-  bool operator!=(const ClearEntireCostmap_Request_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearEntireCostmap_Request_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearEntireCostmap_Request = ClearEntireCostmap_Request_<std::allocator<void>>;
@@ -44,7 +47,10 @@ struct ClearEntireCostmap_Response_
   {
     return response == other.response;
   }
-  bool operator!=(const ClearEntireCostmap_Response_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ClearEntireCostmap_Response_ & other) const
+  {
+    return !this->operator==(other);
+  }
 };
 
 using ClearEntireCostmap_Response = ClearEntireCostmap_Response_<std::allocator<void>>;

@@ -22,11 +22,8 @@ struct GetCostmap_Request_
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const GetCostmap_Request_ & other) const
-  {
-    return specs == other.specs;
-  }
-  bool operator!=(const GetCostmap_Request_ & other) const {return !this->operator==(other);}
+  bool operator==(const GetCostmap_Request_ & other) const { return specs == other.specs; }
+  bool operator!=(const GetCostmap_Request_ & other) const { return !this->operator==(other); }
 };
 
 using GetCostmap_Request = GetCostmap_Request_<std::allocator<void>>;
@@ -41,11 +38,8 @@ struct GetCostmap_Response_
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const GetCostmap_Response_ & other) const
-  {
-    return map == other.map;
-  }
-  bool operator!=(const GetCostmap_Response_ & other) const {return !this->operator==(other);}
+  bool operator==(const GetCostmap_Response_ & other) const { return map == other.map; }
+  bool operator!=(const GetCostmap_Response_ & other) const { return !this->operator==(other); }
 };
 
 using GetCostmap_Response = GetCostmap_Response_<std::allocator<void>>;

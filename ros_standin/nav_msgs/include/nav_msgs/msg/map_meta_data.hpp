@@ -29,13 +29,10 @@ struct MapMetaData_
 
   bool operator==(const MapMetaData_ & other) const
   {
-    return map_load_time == other.map_load_time &&
-      resolution == other.resolution &&
-      width == other.width &&
-      height == other.height &&
-      origin == other.origin;
+    return map_load_time == other.map_load_time && resolution == other.resolution &&
+           width == other.width && height == other.height && origin == other.origin;
   }
-  bool operator!=(const MapMetaData_ & other) const {return !this->operator==(other);}
+  bool operator!=(const MapMetaData_ & other) const { return !this->operator==(other); }
 };
 
 using MapMetaData = MapMetaData_<std::allocator<void>>;

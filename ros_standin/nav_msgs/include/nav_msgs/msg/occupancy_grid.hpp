@@ -27,11 +27,9 @@ struct OccupancyGrid_
 
   bool operator==(const OccupancyGrid_ & other) const
   {
-    return header == other.header &&
-      info == other.info &&
-      data == other.data;
+    return header == other.header && info == other.info && data == other.data;
   }
-  bool operator!=(const OccupancyGrid_ & other) const {return !this->operator==(other);}
+  bool operator!=(const OccupancyGrid_ & other) const { return !this->operator==(other); }
 };
 
 using OccupancyGrid = OccupancyGrid_<std::allocator<void>>;

@@ -24,11 +24,9 @@ struct FloatingPointRange_
 
   bool operator==(const FloatingPointRange_ & other) const
   {
-    return from_value == other.from_value &&
-      to_value == other.to_value &&
-      step == other.step;
+    return from_value == other.from_value && to_value == other.to_value && step == other.step;
   }
-  bool operator!=(const FloatingPointRange_ & other) const {return !this->operator==(other);}
+  bool operator!=(const FloatingPointRange_ & other) const { return !this->operator==(other); }
 };
 
 using FloatingPointRange = FloatingPointRange_<std::allocator<void>>;

@@ -25,11 +25,9 @@ struct IntegerRange_
 
   bool operator==(const IntegerRange_ & other) const
   {
-    return from_value == other.from_value &&
-      to_value == other.to_value &&
-      step == other.step;
+    return from_value == other.from_value && to_value == other.to_value && step == other.step;
   }
-  bool operator!=(const IntegerRange_ & other) const {return !this->operator==(other);}
+  bool operator!=(const IntegerRange_ & other) const { return !this->operator==(other); }
 };
 
 using IntegerRange = IntegerRange_<std::allocator<void>>;

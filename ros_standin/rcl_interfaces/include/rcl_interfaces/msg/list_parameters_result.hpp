@@ -16,17 +16,20 @@ struct ListParametersResult_
 {
   ROSIDL_STANDIN_MESSAGE_CTORS(ListParametersResult_)
 
-  ROSIDL_STANDIN_FIELD(names, rosidl_runtime_cpp::detail::Sequence<rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(prefixes, rosidl_runtime_cpp::detail::Sequence<rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    names, rosidl_runtime_cpp::detail::Sequence<
+             rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    prefixes, rosidl_runtime_cpp::detail::Sequence<
+                rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
   bool operator==(const ListParametersResult_ & other) const
   {
-    return names == other.names &&
-      prefixes == other.prefixes;
+    return names == other.names && prefixes == other.prefixes;
   }
-  bool operator!=(const ListParametersResult_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ListParametersResult_ & other) const { return !this->operator==(other); }
 };
 
 using ListParametersResult = ListParametersResult_<std::allocator<void>>;

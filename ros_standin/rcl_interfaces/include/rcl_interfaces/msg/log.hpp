@@ -36,15 +36,10 @@ struct Log_
 
   bool operator==(const Log_ & other) const
   {
-    return stamp == other.stamp &&
-      level == other.level &&
-      name == other.name &&
-      msg == other.msg &&
-      file == other.file &&
-      function == other.function &&
-      line == other.line;
+    return stamp == other.stamp && level == other.level && name == other.name && msg == other.msg &&
+           file == other.file && function == other.function && line == other.line;
   }
-  bool operator!=(const Log_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Log_ & other) const { return !this->operator==(other); }
 };
 
 using Log = Log_<std::allocator<void>>;

@@ -24,10 +24,9 @@ struct Parameter_
 
   bool operator==(const Parameter_ & other) const
   {
-    return name == other.name &&
-      value == other.value;
+    return name == other.name && value == other.value;
   }
-  bool operator!=(const Parameter_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Parameter_ & other) const { return !this->operator==(other); }
 };
 
 using Parameter = Parameter_<std::allocator<void>>;

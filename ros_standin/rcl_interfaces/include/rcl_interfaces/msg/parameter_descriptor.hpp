@@ -22,26 +22,29 @@ struct ParameterDescriptor_
   ROSIDL_STANDIN_FIELD(name, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
   ROSIDL_STANDIN_FIELD(type, uint8_t)
   ROSIDL_STANDIN_FIELD(description, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(additional_constraints, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    additional_constraints, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
   ROSIDL_STANDIN_FIELD(read_only, bool)
   ROSIDL_STANDIN_FIELD(dynamic_typing, bool)
-  ROSIDL_STANDIN_FIELD(floating_point_range, rosidl_runtime_cpp::detail::BoundedSequence<rcl_interfaces::msg::FloatingPointRange_<ContainerAllocator>, 1, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(integer_range, rosidl_runtime_cpp::detail::BoundedSequence<rcl_interfaces::msg::IntegerRange_<ContainerAllocator>, 1, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    floating_point_range,
+    rosidl_runtime_cpp::detail::BoundedSequence<
+      rcl_interfaces::msg::FloatingPointRange_<ContainerAllocator>, 1, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    integer_range, rosidl_runtime_cpp::detail::BoundedSequence<
+                     rcl_interfaces::msg::IntegerRange_<ContainerAllocator>, 1, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
   bool operator==(const ParameterDescriptor_ & other) const
   {
-    return name == other.name &&
-      type == other.type &&
-      description == other.description &&
-      additional_constraints == other.additional_constraints &&
-      read_only == other.read_only &&
-      dynamic_typing == other.dynamic_typing &&
-      floating_point_range == other.floating_point_range &&
-      integer_range == other.integer_range;
+    return name == other.name && type == other.type && description == other.description &&
+           additional_constraints == other.additional_constraints && read_only == other.read_only &&
+           dynamic_typing == other.dynamic_typing &&
+           floating_point_range == other.floating_point_range &&
+           integer_range == other.integer_range;
   }
-  bool operator!=(const ParameterDescriptor_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ParameterDescriptor_ & other) const { return !this->operator==(other); }
 };
 
 using ParameterDescriptor = ParameterDescriptor_<std::allocator<void>>;

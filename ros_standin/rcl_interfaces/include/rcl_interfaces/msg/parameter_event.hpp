@@ -20,21 +20,25 @@ struct ParameterEvent_
 
   ROSIDL_STANDIN_FIELD(stamp, builtin_interfaces::msg::Time_<ContainerAllocator>)
   ROSIDL_STANDIN_FIELD(node, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(new_parameters, rosidl_runtime_cpp::detail::Sequence<rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(changed_parameters, rosidl_runtime_cpp::detail::Sequence<rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(deleted_parameters, rosidl_runtime_cpp::detail::Sequence<rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    new_parameters, rosidl_runtime_cpp::detail::Sequence<
+                      rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    changed_parameters, rosidl_runtime_cpp::detail::Sequence<
+                          rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    deleted_parameters, rosidl_runtime_cpp::detail::Sequence<
+                          rcl_interfaces::msg::Parameter_<ContainerAllocator>, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
   bool operator==(const ParameterEvent_ & other) const
   {
-    return stamp == other.stamp &&
-      node == other.node &&
-      new_parameters == other.new_parameters &&
-      changed_parameters == other.changed_parameters &&
-      deleted_parameters == other.deleted_parameters;
+    return stamp == other.stamp && node == other.node && new_parameters == other.new_parameters &&
+           changed_parameters == other.changed_parameters &&
+           deleted_parameters == other.deleted_parameters;
   }
-  bool operator!=(const ParameterEvent_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ParameterEvent_ & other) const { return !this->operator==(other); }
 };
 
 using ParameterEvent = ParameterEvent_<std::allocator<void>>;

@@ -36,7 +36,7 @@ struct ParameterType_
   {
     return structure_needs_at_least_one_member == other.structure_needs_at_least_one_member;
   }
-  bool operator!=(const ParameterType_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ParameterType_ & other) const { return !this->operator==(other); }
 };
 
 using ParameterType = ParameterType_<std::allocator<void>>;

@@ -22,28 +22,32 @@ struct ParameterValue_
   ROSIDL_STANDIN_FIELD(integer_value, int64_t)
   ROSIDL_STANDIN_FIELD(double_value, double)
   ROSIDL_STANDIN_FIELD(string_value, rosidl_runtime_cpp::detail::String<ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(byte_array_value, rosidl_runtime_cpp::detail::Sequence<unsigned char, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(bool_array_value, rosidl_runtime_cpp::detail::Sequence<bool, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(integer_array_value, rosidl_runtime_cpp::detail::Sequence<int64_t, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(double_array_value, rosidl_runtime_cpp::detail::Sequence<double, ContainerAllocator>)
-  ROSIDL_STANDIN_FIELD(string_array_value, rosidl_runtime_cpp::detail::Sequence<rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    byte_array_value, rosidl_runtime_cpp::detail::Sequence<unsigned char, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    bool_array_value, rosidl_runtime_cpp::detail::Sequence<bool, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    integer_array_value, rosidl_runtime_cpp::detail::Sequence<int64_t, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    double_array_value, rosidl_runtime_cpp::detail::Sequence<double, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    string_array_value,
+    rosidl_runtime_cpp::detail::Sequence<
+      rosidl_runtime_cpp::detail::String<ContainerAllocator>, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
   bool operator==(const ParameterValue_ & other) const
   {
-    return type == other.type &&
-      bool_value == other.bool_value &&
-      integer_value == other.integer_value &&
-      double_value == other.double_value &&
-      string_value == other.string_value &&
-      byte_array_value == other.byte_array_value &&
-      bool_array_value == other.bool_array_value &&
-      integer_array_value == other.integer_array_value &&
-      double_array_value == other.double_array_value &&
-      string_array_value == other.string_array_value;
+    return type == other.type && bool_value == other.bool_value &&
+           integer_value == other.integer_value && double_value == other.double_value &&
+           string_value == other.string_value && byte_array_value == other.byte_array_value &&
+           bool_array_value == other.bool_array_value &&
+           integer_array_value == other.integer_array_value &&
+           double_array_value == other.double_array_value &&
+           string_array_value == other.string_array_value;
   }
-  bool operator!=(const ParameterValue_ & other) const {return !this->operator==(other);}
+  bool operator!=(const ParameterValue_ & other) const { return !this->operator==(other); }
 };
 
 using ParameterValue = ParameterValue_<std::allocator<void>>;

@@ -23,10 +23,9 @@ struct SetParametersResult_
 
   bool operator==(const SetParametersResult_ & other) const
   {
-    return successful == other.successful &&
-      reason == other.reason;
+    return successful == other.successful && reason == other.reason;
   }
-  bool operator!=(const SetParametersResult_ & other) const {return !this->operator==(other);}
+  bool operator!=(const SetParametersResult_ & other) const { return !this->operator==(other); }
 };
 
 using SetParametersResult = SetParametersResult_<std::allocator<void>>;

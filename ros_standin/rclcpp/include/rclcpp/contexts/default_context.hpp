@@ -19,8 +19,7 @@ public:
 };
 
 /// @brief The process-wide default context (created on first use, never replaced).
-DefaultContext::SharedPtr
-get_global_default_context();
+DefaultContext::SharedPtr get_global_default_context();
 
 }  // namespace contexts
 }  // namespace rclcpp

@@ -15,43 +15,36 @@ namespace detail
 
 struct PublisherQosParametersTraits
 {
-  static constexpr const char * entity_type() {return "publisher";}
+  static constexpr const char * entity_type() { return "publisher"; }
 };
 
 struct SubscriptionQosParametersTraits
 {
-  static constexpr const char * entity_type() {return "subscription";}
+  static constexpr const char * entity_type() { return "subscription"; }
 };
 
 /// The parameter value that stands for the policy's current setting in `qos`.
-rclcpp::ParameterValue
-get_default_qos_param_value(rclcpp::QosPolicyKind kind, const rclcpp::QoS & qos);
+rclcpp::ParameterValue get_default_qos_param_value(
+  rclcpp::QosPolicyKind kind, const rclcpp::QoS & qos);
 
 /// Writes a policy value read back from a parameter into `qos`.
 /// @throws std::invalid_argument for a value that names no policy setting.
-void
-apply_qos_override(
+void apply_qos_override(
   rclcpp::QosPolicyKind kind, const rclcpp::ParameterValue & value, rclcpp::QoS & qos);
 
 /// Declares the read-only "qos_overrides.<topic>.<entity>[_<id>].<policy>" parameter of
 /// every overridable policy and returns the QoS with their (possibly overridden) values, as
 /// upstream does. Declaring the same parameters twice on one node throws, as upstream.
-rclcpp::QoS
-declare_qos_parameters(
+rclcpp::QoS declare_qos_parameters(
   const rclcpp::QosOverridingOptions & options,
   rclcpp::node_interfaces::NodeParametersInterface & parameters_interface,
-  const std::string & topic_name,
-  const rclcpp::QoS & default_qos,
-  const char * entity_type);
+  const std::string & topic_name, const rclcpp::QoS & default_qos, const char * entity_type);
 
 template<typename EntityQosParametersTraits>
-rclcpp::QoS
-declare_qos_parameters(
+rclcpp::QoS declare_qos_parameters(
   const rclcpp::QosOverridingOptions & options,
   rclcpp::node_interfaces::NodeParametersInterface & parameters_interface,
-  const std::string & topic_name,
-  const rclcpp::QoS & default_qos,
-  EntityQosParametersTraits)
+  const std::string & topic_name, const rclcpp::QoS & default_qos, EntityQosParametersTraits)
 {
   return declare_qos_parameters(
     options, parameters_interface, topic_name, default_qos,

@@ -17,20 +17,21 @@ class ScopeExit
 {
 public:
   explicit ScopeExit(CallableT && callable)
-  : callable_(std::forward<CallableT>(callable)) {}
+  : callable_(std::forward<CallableT>(callable))
+  {
+  }
 
   ScopeExit(const ScopeExit &) = delete;
   ScopeExit & operator=(const ScopeExit &) = delete;
 
-  ~ScopeExit() {callable_();}
+  ~ScopeExit() { callable_(); }
 
 private:
   CallableT callable_;
 };
 
 template<typename CallableT>
-ScopeExit<CallableT>
-make_scope_exit(CallableT && callable)
+ScopeExit<CallableT> make_scope_exit(CallableT && callable)
 {
   return ScopeExit<CallableT>(std::forward<CallableT>(callable));
 }
@@ -38,8 +39,8 @@ make_scope_exit(CallableT && callable)
 }  // namespace detail
 }  // namespace rclcpp
 
-#define RCLCPP_STANDIN_SCOPE_EXIT(code) \
+#define RCLCPP_STANDIN_SCOPE_EXIT(code)                   \
   auto RCLCPP_STRING_JOIN(rclcpp_scope_exit_, __LINE__) = \
-  ::rclcpp::detail::make_scope_exit([&]() {code;})
+    ::rclcpp::detail::make_scope_exit([&]() { code; })
 
 #endif  // RCLCPP__DETAIL__SCOPE_EXIT_HPP_

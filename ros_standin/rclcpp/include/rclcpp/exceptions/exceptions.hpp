@@ -22,13 +22,13 @@ public:
   explicit UnknownROSArgsError(std::vector<std::string> && unknown_ros_args_in)
   : std::runtime_error("found unknown ROS arguments: '" + join(unknown_ros_args_in) + "'"),
     unknown_ros_args(unknown_ros_args_in)
-  {}
+  {
+  }
 
   const std::vector<std::string> unknown_ros_args;
 
 private:
-  static std::string
-  join(const std::vector<std::string> & args)
+  static std::string join(const std::vector<std::string> & args)
   {
     std::string joined;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -62,7 +62,8 @@ class InvalidParameterTypeException : public std::runtime_error
 public:
   InvalidParameterTypeException(const std::string & name, const std::string message)
   : std::runtime_error("parameter '" + name + "' has invalid type: " + message)
-  {}
+  {
+  }
 };
 
 /// @brief Thrown when a statically typed parameter is declared without a value.
@@ -71,7 +72,8 @@ class UninitializedStaticallyTypedParameterException : public std::runtime_error
 public:
   explicit UninitializedStaticallyTypedParameterException(const std::string & name)
   : std::runtime_error("Statically typed parameter '" + name + "' must be initialized.")
-  {}
+  {
+  }
 };
 
 /// @brief Thrown if a parameter is declared twice.
@@ -108,7 +110,8 @@ class ParameterUninitializedException : public std::runtime_error
 public:
   explicit ParameterUninitializedException(const std::string & name)
   : std::runtime_error("parameter '" + name + "' is not initialized")
-  {}
+  {
+  }
 };
 
 // ---------------------------------------------------------------------------
@@ -120,8 +123,11 @@ class RCLErrorBase
 {
 public:
   RCLErrorBase(int ret, const std::string & message)
-  : ret(ret), message(message), formatted_message(message)
-  {}
+  : ret(ret),
+    message(message),
+    formatted_message(message)
+  {
+  }
   virtual ~RCLErrorBase() {}
 
   int ret;
@@ -134,8 +140,10 @@ class RCLError : public RCLErrorBase, public std::runtime_error
 {
 public:
   RCLError(int ret, const std::string & prefix, const std::string & message)
-  : RCLErrorBase(ret, message), std::runtime_error(prefix + message)
-  {}
+  : RCLErrorBase(ret, message),
+    std::runtime_error(prefix + message)
+  {
+  }
 };
 
 /// @brief rcl rejected an argument (RCL_RET_INVALID_ARGUMENT).
@@ -143,8 +151,10 @@ class RCLInvalidArgument : public RCLErrorBase, public std::invalid_argument
 {
 public:
   RCLInvalidArgument(int ret, const std::string & prefix, const std::string & message)
-  : RCLErrorBase(ret, message), std::invalid_argument(prefix + message)
-  {}
+  : RCLErrorBase(ret, message),
+    std::invalid_argument(prefix + message)
+  {
+  }
 };
 
 /// @brief rcl refused a --ros-args section (RCL_RET_INVALID_ROS_ARGS): a bad rule or an
@@ -153,8 +163,10 @@ class RCLInvalidROSArgsError : public RCLErrorBase, public std::runtime_error
 {
 public:
   RCLInvalidROSArgsError(int ret, const std::string & prefix, const std::string & message)
-  : RCLErrorBase(ret, message), std::runtime_error(prefix + message)
-  {}
+  : RCLErrorBase(ret, message),
+    std::runtime_error(prefix + message)
+  {
+  }
 };
 
 /// @brief A node name, namespace, topic or service name failed validation.
@@ -162,16 +174,16 @@ class NameValidationError : public std::invalid_argument
 {
 public:
   NameValidationError(
-    const char * name_type_,
-    const char * name_,
-    const char * error_msg_,
-    size_t invalid_index_)
+    const char * name_type_, const char * name_, const char * error_msg_, size_t invalid_index_)
   : std::invalid_argument(format_error(name_type_, name_, error_msg_, invalid_index_)),
-    name_type(name_type_), name(name_), error_msg(error_msg_), invalid_index(invalid_index_)
-  {}
+    name_type(name_type_),
+    name(name_),
+    error_msg(error_msg_),
+    invalid_index(invalid_index_)
+  {
+  }
 
-  static std::string
-  format_error(
+  static std::string format_error(
     const char * name_type, const char * name, const char * error_msg, size_t invalid_index)
   {
     return std::string("Invalid ") + name_type + ": " + error_msg + ":\n  " + name + "\n  " +
@@ -190,7 +202,8 @@ class InvalidNodeNameError : public NameValidationError
 public:
   InvalidNodeNameError(const char * node_name, const char * error_msg, size_t invalid_index)
   : NameValidationError("node name", node_name, error_msg, invalid_index)
-  {}
+  {
+  }
 };
 
 /// @brief Thrown when a node namespace is invalid.
@@ -199,7 +212,8 @@ class InvalidNamespaceError : public NameValidationError
 public:
   InvalidNamespaceError(const char * namespace_, const char * error_msg, size_t invalid_index)
   : NameValidationError("namespace", namespace_, error_msg, invalid_index)
-  {}
+  {
+  }
 };
 
 /// @brief Thrown when a topic name is invalid.
@@ -208,7 +222,8 @@ class InvalidTopicNameError : public NameValidationError
 public:
   InvalidTopicNameError(const char * topic_name, const char * error_msg, size_t invalid_index)
   : NameValidationError("topic name", topic_name, error_msg, invalid_index)
-  {}
+  {
+  }
 };
 
 /// @brief Thrown when a service name is invalid.
@@ -217,7 +232,8 @@ class InvalidServiceNameError : public NameValidationError
 public:
   InvalidServiceNameError(const char * service_name, const char * error_msg, size_t invalid_index)
   : NameValidationError("service name", service_name, error_msg, invalid_index)
-  {}
+  {
+  }
 };
 
 }  // namespace exceptions

@@ -25,8 +25,7 @@ public:
   /// @param timeout How long one wait may block (negative: forever).
   explicit MultiThreadedExecutor(
     const rclcpp::ExecutorOptions & options = rclcpp::ExecutorOptions(),
-    size_t number_of_threads = 0,
-    bool yield_before_execute = false,
+    size_t number_of_threads = 0, bool yield_before_execute = false,
     std::chrono::nanoseconds timeout = std::chrono::nanoseconds(-1));
 
   virtual ~MultiThreadedExecutor();
@@ -34,15 +33,12 @@ public:
   /// @brief Runs number_of_threads - 1 extra threads plus the calling one until cancel() or
   /// shutdown. A callback's exception terminates the process when there is more than one
   /// thread, as upstream.
-  void
-  spin() override;
+  void spin() override;
 
-  size_t
-  get_number_of_threads();
+  size_t get_number_of_threads();
 
 protected:
-  void
-  run(size_t this_thread_number);
+  void run(size_t this_thread_number);
 
 private:
   RCLCPP_DISABLE_COPY(MultiThreadedExecutor)

@@ -24,8 +24,7 @@ public:
   /// @brief Runs work until cancel() or shutdown.
   /// @throws std::runtime_error "spin() called while already spinning"; whatever a callback
   ///   throws.
-  void
-  spin() override;
+  void spin() override;
 
 private:
   RCLCPP_DISABLE_COPY(SingleThreadedExecutor)

@@ -13,12 +13,10 @@ namespace node_interfaces
 
 /// @brief The parameters interface of a node (reference or pointer) or the interface itself.
 template<typename NodeType>
-rclcpp::node_interfaces::NodeParametersInterface *
-get_node_parameters_interface(NodeType && node)
+rclcpp::node_interfaces::NodeParametersInterface * get_node_parameters_interface(NodeType && node)
 {
   return detail::get_interface<NodeParametersInterface>(
-    std::forward<NodeType>(node),
-    [](auto & n) {return n.get_node_parameters_interface();});
+    std::forward<NodeType>(node), [](auto & n) { return n.get_node_parameters_interface(); });
 }
 
 }  // namespace node_interfaces

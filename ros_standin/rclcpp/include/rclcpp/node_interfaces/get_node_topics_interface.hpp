@@ -15,19 +15,24 @@ namespace detail
 {
 
 template<typename T>
-struct is_pointer_like : std::is_pointer<T> {};
+struct is_pointer_like : std::is_pointer<T>
+{
+};
 
 template<typename T>
-struct is_pointer_like<std::shared_ptr<T>>: std::true_type {};
+struct is_pointer_like<std::shared_ptr<T>> : std::true_type
+{
+};
 
 template<typename T, typename D>
-struct is_pointer_like<std::unique_ptr<T, D>>: std::true_type {};
+struct is_pointer_like<std::unique_ptr<T, D>> : std::true_type
+{
+};
 
 // Reaches the interface through a node (by reference or by any pointer), or passes the
 // interface itself through, as upstream's get_node_*_interface helpers do.
 template<typename InterfaceT, typename NodeType, typename GetterT>
-InterfaceT *
-get_interface(NodeType && node, GetterT && getter)
+InterfaceT * get_interface(NodeType && node, GetterT && getter)
 {
   using NodeT = std::decay_t<NodeType>;
   if constexpr (is_pointer_like<NodeT>::value) {
@@ -48,12 +53,10 @@ get_interface(NodeType && node, GetterT && getter)
 
 /// @brief The topics interface of a node (reference or pointer) or the interface itself.
 template<typename NodeType>
-rclcpp::node_interfaces::NodeTopicsInterface *
-get_node_topics_interface(NodeType && node)
+rclcpp::node_interfaces::NodeTopicsInterface * get_node_topics_interface(NodeType && node)
 {
   return detail::get_interface<NodeTopicsInterface>(
-    std::forward<NodeType>(node),
-    [](auto & n) {return n.get_node_topics_interface();});
+    std::forward<NodeType>(node), [](auto & n) { return n.get_node_topics_interface(); });
 }
 
 }  // namespace node_interfaces

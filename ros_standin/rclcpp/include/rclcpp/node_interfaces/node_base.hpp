@@ -30,22 +30,18 @@ public:
   /// @throws rclcpp::exceptions::InvalidNodeNameError, InvalidNamespaceError, and the guard
   ///   condition errors if the context is not initialized.
   NodeBase(
-    const std::string & node_name,
-    const std::string & namespace_,
-    rclcpp::Context::SharedPtr context,
-    bool use_intra_process_default = false,
+    const std::string & node_name, const std::string & namespace_,
+    rclcpp::Context::SharedPtr context, bool use_intra_process_default = false,
     bool enable_topic_statistics_default = false);
 
-  virtual
-  ~NodeBase();
+  virtual ~NodeBase();
 
   const char * get_name() const override;
   const char * get_namespace() const override;
   const char * get_fully_qualified_name() const override;
   rclcpp::Context::SharedPtr get_context() override;
 
-  rclcpp::CallbackGroup::SharedPtr
-  create_callback_group(
+  rclcpp::CallbackGroup::SharedPtr create_callback_group(
     rclcpp::CallbackGroupType group_type,
     bool automatically_add_to_executor_with_node = true) override;
 
@@ -57,8 +53,7 @@ public:
   bool get_use_intra_process_default() const override;
   bool get_enable_topic_statistics_default() const override;
 
-  std::string
-  resolve_topic_or_service_name(
+  std::string resolve_topic_or_service_name(
     const std::string & name, bool is_service, bool only_expand = false) const override;
 
 private:

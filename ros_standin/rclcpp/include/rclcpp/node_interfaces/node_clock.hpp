@@ -32,14 +32,11 @@ public:
     rclcpp::node_interfaces::NodeLoggingInterface::SharedPtr node_logging,
     rcl_clock_type_t clock_type = RCL_ROS_TIME);
 
-  virtual
-  ~NodeClock();
+  virtual ~NodeClock();
 
-  rclcpp::Clock::SharedPtr
-  get_clock() override;
+  rclcpp::Clock::SharedPtr get_clock() override;
 
-  rclcpp::Clock::ConstSharedPtr
-  get_clock() const override;
+  rclcpp::Clock::ConstSharedPtr get_clock() const override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeClock)

@@ -15,16 +15,11 @@ class NodeClockInterface
 public:
   RCLCPP_SMART_PTR_ALIASES_ONLY(NodeClockInterface)
 
-  virtual
-  ~NodeClockInterface() = default;
+  virtual ~NodeClockInterface() = default;
 
-  virtual
-  rclcpp::Clock::SharedPtr
-  get_clock() = 0;
+  virtual rclcpp::Clock::SharedPtr get_clock() = 0;
 
-  virtual
-  rclcpp::Clock::ConstSharedPtr
-  get_clock() const = 0;
+  virtual rclcpp::Clock::ConstSharedPtr get_clock() const = 0;
 };
 
 }  // namespace node_interfaces

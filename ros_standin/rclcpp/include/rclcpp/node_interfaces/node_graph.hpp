@@ -20,14 +20,11 @@ public:
 
   explicit NodeGraph(rclcpp::node_interfaces::NodeBaseInterface * node_base);
 
-  virtual
-  ~NodeGraph();
+  virtual ~NodeGraph();
 
-  size_t
-  count_publishers(const std::string & topic_name) const override;
+  size_t count_publishers(const std::string & topic_name) const override;
 
-  size_t
-  count_subscribers(const std::string & topic_name) const override;
+  size_t count_subscribers(const std::string & topic_name) const override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeGraph)

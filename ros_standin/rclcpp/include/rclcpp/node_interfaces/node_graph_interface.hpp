@@ -16,18 +16,13 @@ class NodeGraphInterface
 public:
   RCLCPP_SMART_PTR_ALIASES_ONLY(NodeGraphInterface)
 
-  virtual
-  ~NodeGraphInterface() = default;
+  virtual ~NodeGraphInterface() = default;
 
   /// @brief The number of publishers on the topic (resolved in the node's namespace).
-  virtual
-  size_t
-  count_publishers(const std::string & topic_name) const = 0;
+  virtual size_t count_publishers(const std::string & topic_name) const = 0;
 
   /// @brief The number of subscriptions on the topic (resolved in the node's namespace).
-  virtual
-  size_t
-  count_subscribers(const std::string & topic_name) const = 0;
+  virtual size_t count_subscribers(const std::string & topic_name) const = 0;
 };
 
 }  // namespace node_interfaces

@@ -19,14 +19,11 @@ public:
 
   explicit NodeLogging(rclcpp::node_interfaces::NodeBaseInterface * node_base);
 
-  virtual
-  ~NodeLogging();
+  virtual ~NodeLogging();
 
-  rclcpp::Logger
-  get_logger() const override;
+  rclcpp::Logger get_logger() const override;
 
-  const char *
-  get_logger_name() const override;
+  const char * get_logger_name() const override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeLogging)

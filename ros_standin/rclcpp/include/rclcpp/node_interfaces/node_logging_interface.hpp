@@ -15,18 +15,13 @@ class NodeLoggingInterface
 public:
   RCLCPP_SMART_PTR_ALIASES_ONLY(NodeLoggingInterface)
 
-  virtual
-  ~NodeLoggingInterface() = default;
+  virtual ~NodeLoggingInterface() = default;
 
   /// @brief The logger named after the node ("<namespace>.<name>" with '.' for '/').
-  virtual
-  rclcpp::Logger
-  get_logger() const = 0;
+  virtual rclcpp::Logger get_logger() const = 0;
 
   /// @brief That logger's name.
-  virtual
-  const char *
-  get_logger_name() const = 0;
+  virtual const char * get_logger_name() const = 0;
 };
 
 }  // namespace node_interfaces

@@ -40,15 +40,12 @@ public:
   {
     if (!allow_modification_) {
       throw rclcpp::exceptions::ParameterModifiedInCallbackException(
-              "cannot set or declare a parameter, or change the callback from within set callback");
+        "cannot set or declare a parameter, or change the callback from within set callback");
     }
     allow_modification_ = false;
   }
 
-  ~ParameterMutationRecursionGuard()
-  {
-    allow_modification_ = true;
-  }
+  ~ParameterMutationRecursionGuard() { allow_modification_ = true; }
 
 private:
   bool & allow_modification_;
@@ -69,77 +66,61 @@ public:
   /// then options.arguments(), then options.parameter_overrides()) and, if the options ask
   /// for it, declares every override.
   NodeParameters(
-    const NodeBaseInterface::SharedPtr & node_base,
-    const rclcpp::NodeOptions & options);
+    const NodeBaseInterface::SharedPtr & node_base, const rclcpp::NodeOptions & options);
 
   NodeParameters(const NodeParameters &) = delete;
   NodeParameters & operator=(const NodeParameters &) = delete;
 
-  virtual
-  ~NodeParameters();
+  virtual ~NodeParameters();
 
-  const rclcpp::ParameterValue &
-  declare_parameter(
-    const std::string & name,
-    const rclcpp::ParameterValue & default_value,
+  const rclcpp::ParameterValue & declare_parameter(
+    const std::string & name, const rclcpp::ParameterValue & default_value,
     const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor =
-    rcl_interfaces::msg::ParameterDescriptor{},
+      rcl_interfaces::msg::ParameterDescriptor{},
     bool ignore_override = false) override;
 
-  const rclcpp::ParameterValue &
-  declare_parameter(
-    const std::string & name,
-    rclcpp::ParameterType type,
+  const rclcpp::ParameterValue & declare_parameter(
+    const std::string & name, rclcpp::ParameterType type,
     const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor =
-    rcl_interfaces::msg::ParameterDescriptor(),
+      rcl_interfaces::msg::ParameterDescriptor(),
     bool ignore_override = false) override;
 
-  void
-  undeclare_parameter(const std::string & name) override;
+  void undeclare_parameter(const std::string & name) override;
 
-  bool
-  has_parameter(const std::string & name) const override;
+  bool has_parameter(const std::string & name) const override;
 
-  std::vector<rcl_interfaces::msg::SetParametersResult>
-  set_parameters(const std::vector<rclcpp::Parameter> & parameters) override;
+  std::vector<rcl_interfaces::msg::SetParametersResult> set_parameters(
+    const std::vector<rclcpp::Parameter> & parameters) override;
 
-  rcl_interfaces::msg::SetParametersResult
-  set_parameters_atomically(const std::vector<rclcpp::Parameter> & parameters) override;
+  rcl_interfaces::msg::SetParametersResult set_parameters_atomically(
+    const std::vector<rclcpp::Parameter> & parameters) override;
 
-  std::vector<rclcpp::Parameter>
-  get_parameters(const std::vector<std::string> & names) const override;
+  std::vector<rclcpp::Parameter> get_parameters(
+    const std::vector<std::string> & names) const override;
 
-  rclcpp::Parameter
-  get_parameter(const std::string & name) const override;
+  rclcpp::Parameter get_parameter(const std::string & name) const override;
 
-  bool
-  get_parameter(
-    const std::string & name,
-    rclcpp::Parameter & parameter) const override;
+  bool get_parameter(const std::string & name, rclcpp::Parameter & parameter) const override;
 
-  bool
-  get_parameters_by_prefix(
+  bool get_parameters_by_prefix(
     const std::string & prefix,
     std::map<std::string, rclcpp::Parameter> & parameters) const override;
 
-  std::vector<rcl_interfaces::msg::ParameterDescriptor>
-  describe_parameters(const std::vector<std::string> & names) const override;
+  std::vector<rcl_interfaces::msg::ParameterDescriptor> describe_parameters(
+    const std::vector<std::string> & names) const override;
 
-  std::vector<uint8_t>
-  get_parameter_types(const std::vector<std::string> & names) const override;
+  std::vector<uint8_t> get_parameter_types(const std::vector<std::string> & names) const override;
 
-  rcl_interfaces::msg::ListParametersResult
-  list_parameters(const std::vector<std::string> & prefixes, uint64_t depth) const override;
+  rcl_interfaces::msg::ListParametersResult list_parameters(
+    const std::vector<std::string> & prefixes, uint64_t depth) const override;
 
-  [[nodiscard]]
-  OnSetParametersCallbackHandle::SharedPtr
-  add_on_set_parameters_callback(OnParametersSetCallbackType callback) override;
+  [[nodiscard]] OnSetParametersCallbackHandle::SharedPtr add_on_set_parameters_callback(
+    OnParametersSetCallbackType callback) override;
 
-  void
-  remove_on_set_parameters_callback(const OnSetParametersCallbackHandle * const handler) override;
+  void remove_on_set_parameters_callback(
+    const OnSetParametersCallbackHandle * const handler) override;
 
-  const std::map<std::string, rclcpp::ParameterValue> &
-  get_parameter_overrides() const override;
+  const std::map<std::string, rclcpp::ParameterValue> & get_parameter_overrides() const override;
 
   using CallbacksContainerType = std::list<OnSetParametersCallbackHandle::WeakPtr>;
 

@@ -23,23 +23,19 @@ public:
 
   explicit NodeServices(rclcpp::node_interfaces::NodeBaseInterface * node_base);
 
-  virtual
-  ~NodeServices();
+  virtual ~NodeServices();
 
   /// @throws std::runtime_error for a group of another node or a name of another type.
-  void
-  add_client(
-    rclcpp::ClientBase::SharedPtr client_base_ptr,
-    rclcpp::CallbackGroup::SharedPtr group) override;
+  void add_client(
+    rclcpp::ClientBase::SharedPtr client_base_ptr, rclcpp::CallbackGroup::SharedPtr group) override;
 
   /// @throws std::runtime_error for a group of another node or a name of another type.
-  void
-  add_service(
+  void add_service(
     rclcpp::ServiceBase::SharedPtr service_base_ptr,
     rclcpp::CallbackGroup::SharedPtr group) override;
 
-  std::string
-  resolve_service_name(const std::string & name, bool only_expand = false) const override;
+  std::string resolve_service_name(
+    const std::string & name, bool only_expand = false) const override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeServices)

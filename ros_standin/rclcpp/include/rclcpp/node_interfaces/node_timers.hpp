@@ -20,14 +20,11 @@ public:
 
   explicit NodeTimers(rclcpp::node_interfaces::NodeBaseInterface * node_base);
 
-  virtual
-  ~NodeTimers();
+  virtual ~NodeTimers();
 
   /// @throws std::runtime_error "Cannot create timer, group not in node." for a foreign group.
-  void
-  add_timer(
-    rclcpp::TimerBase::SharedPtr timer,
-    rclcpp::CallbackGroup::SharedPtr callback_group) override;
+  void add_timer(
+    rclcpp::TimerBase::SharedPtr timer, rclcpp::CallbackGroup::SharedPtr callback_group) override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeTimers)

@@ -29,25 +29,20 @@ public:
   ~NodeTopics() override;
 
   /// @throws std::runtime_error for a group of another node or a topic of another type.
-  void
-  add_publisher(
+  void add_publisher(
     rclcpp::PublisherBase::SharedPtr publisher,
     rclcpp::CallbackGroup::SharedPtr callback_group) override;
 
   /// @throws std::runtime_error for a group of another node or a topic of another type.
-  void
-  add_subscription(
+  void add_subscription(
     rclcpp::SubscriptionBase::SharedPtr subscription,
     rclcpp::CallbackGroup::SharedPtr callback_group) override;
 
-  rclcpp::node_interfaces::NodeBaseInterface *
-  get_node_base_interface() const override;
+  rclcpp::node_interfaces::NodeBaseInterface * get_node_base_interface() const override;
 
-  rclcpp::node_interfaces::NodeTimersInterface *
-  get_node_timers_interface() const override;
+  rclcpp::node_interfaces::NodeTimersInterface * get_node_timers_interface() const override;
 
-  std::string
-  resolve_topic_name(const std::string & name, bool only_expand = false) const override;
+  std::string resolve_topic_name(const std::string & name, bool only_expand = false) const override;
 
 private:
   RCLCPP_DISABLE_COPY(NodeTopics)

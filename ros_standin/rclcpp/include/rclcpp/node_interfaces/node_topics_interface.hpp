@@ -21,36 +21,26 @@ class NodeTopicsInterface
 public:
   RCLCPP_SMART_PTR_ALIASES_ONLY(NodeTopicsInterface)
 
-  virtual
-  ~NodeTopicsInterface() = default;
+  virtual ~NodeTopicsInterface() = default;
 
   /// @brief Connects the publisher to the topic.
-  virtual
-  void
-  add_publisher(
+  virtual void add_publisher(
     rclcpp::PublisherBase::SharedPtr publisher,
     rclcpp::CallbackGroup::SharedPtr callback_group) = 0;
 
   /// @brief Connects the subscription to the topic and puts it in the group (nullptr: the
   /// default group).
-  virtual
-  void
-  add_subscription(
+  virtual void add_subscription(
     rclcpp::SubscriptionBase::SharedPtr subscription,
     rclcpp::CallbackGroup::SharedPtr callback_group) = 0;
 
-  virtual
-  rclcpp::node_interfaces::NodeBaseInterface *
-  get_node_base_interface() const = 0;
+  virtual rclcpp::node_interfaces::NodeBaseInterface * get_node_base_interface() const = 0;
 
-  virtual
-  rclcpp::node_interfaces::NodeTimersInterface *
-  get_node_timers_interface() const = 0;
+  virtual rclcpp::node_interfaces::NodeTimersInterface * get_node_timers_interface() const = 0;
 
   /// @brief The topic name expanded in the node's namespace.
-  virtual
-  std::string
-  resolve_topic_name(const std::string & name, bool only_expand = false) const = 0;
+  virtual std::string resolve_topic_name(
+    const std::string & name, bool only_expand = false) const = 0;
 };
 
 }  // namespace node_interfaces

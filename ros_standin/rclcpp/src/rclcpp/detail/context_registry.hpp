@@ -12,14 +12,11 @@ namespace rclcpp
 namespace detail
 {
 
-void
-register_initialized_context(const rclcpp::Context::SharedPtr & context);
+void register_initialized_context(const rclcpp::Context::SharedPtr & context);
 
-void
-unregister_context(const rclcpp::Context * context);
+void unregister_context(const rclcpp::Context * context);
 
-std::vector<rclcpp::Context::SharedPtr>
-get_initialized_contexts();
+std::vector<rclcpp::Context::SharedPtr> get_initialized_contexts();
 
 }  // namespace detail
 }  // namespace rclcpp

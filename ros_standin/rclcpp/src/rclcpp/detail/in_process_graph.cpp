@@ -26,8 +26,7 @@ namespace
 {
 
 template<typename T>
-std::vector<std::shared_ptr<T>>
-lock_all(std::vector<std::weak_ptr<T>> & weak_ptrs)
+std::vector<std::shared_ptr<T>> lock_all(std::vector<std::weak_ptr<T>> & weak_ptrs)
 {
   std::vector<std::shared_ptr<T>> result;
   weak_ptrs.erase(
@@ -51,19 +50,18 @@ lock_all(std::vector<std::weak_ptr<T>> & weak_ptrs)
 // do, keeps a node that creates and destroys entities every cycle from growing
 // the graph without bound.
 template<typename T>
-void
-add_pruning_expired(std::vector<std::weak_ptr<T>> & weak_ptrs, const std::shared_ptr<T> & entity)
+void add_pruning_expired(
+  std::vector<std::weak_ptr<T>> & weak_ptrs, const std::shared_ptr<T> & entity)
 {
   weak_ptrs.erase(
     std::remove_if(
       weak_ptrs.begin(), weak_ptrs.end(),
-      [](const std::weak_ptr<T> & weak) {return weak.expired();}),
+      [](const std::weak_ptr<T> & weak) { return weak.expired(); }),
     weak_ptrs.end());
   weak_ptrs.push_back(entity);
 }
 
-uint64_t
-client_id_from(const rmw_request_id_t & header)
+uint64_t client_id_from(const rmw_request_id_t & header)
 {
   uint64_t id = 0;
   std::memcpy(&id, header.writer_guid, sizeof(id));
@@ -72,8 +70,7 @@ client_id_from(const rmw_request_id_t & header)
 
 }  // namespace
 
-std::string
-demangle(const char * mangled_name)
+std::string demangle(const char * mangled_name)
 {
   int status = 0;
   std::unique_ptr<char, void (*)(void *)> demangled(
@@ -81,8 +78,7 @@ demangle(const char * mangled_name)
   return status == 0 && demangled ? std::string(demangled.get()) : std::string(mangled_name);
 }
 
-size_t
-history_limit(const rclcpp::QoS & qos)
+size_t history_limit(const rclcpp::QoS & qos)
 {
   if (qos.history() == rclcpp::HistoryPolicy::KeepAll) {
     return 0u;
@@ -91,15 +87,13 @@ history_limit(const rclcpp::QoS & qos)
   return qos.depth() > 0u ? qos.depth() : 10u;
 }
 
-uint64_t
-InProcessGraph::generation() const
+uint64_t InProcessGraph::generation() const
 {
   std::lock_guard<std::mutex> lock(wake_mutex_);
   return generation_;
 }
 
-void
-InProcessGraph::notify()
+void InProcessGraph::notify()
 {
   {
     std::lock_guard<std::mutex> lock(wake_mutex_);
@@ -108,12 +102,11 @@ InProcessGraph::notify()
   wake_cv_.notify_all();
 }
 
-bool
-InProcessGraph::wait_for_change(
+bool InProcessGraph::wait_for_change(
   uint64_t seen, const std::chrono::steady_clock::time_point * deadline) const
 {
   std::unique_lock<std::mutex> lock(wake_mutex_);
-  auto changed = [this, seen]() {return generation_ != seen;};
+  auto changed = [this, seen]() { return generation_ != seen; };
   if (deadline == nullptr) {
     wake_cv_.wait(lock, changed);
     return true;
@@ -121,8 +114,8 @@ InProcessGraph::wait_for_change(
   return wake_cv_.wait_until(lock, *deadline, changed);
 }
 
-InProcessGraph::Topic &
-InProcessGraph::topic_for(const std::string & name, const InterfaceType & type, const char * what)
+InProcessGraph::Topic & InProcessGraph::topic_for(
+  const std::string & name, const InterfaceType & type, const char * what)
 {
   auto it = topics_.find(name);
   if (it == topics_.end()) {
@@ -135,16 +128,14 @@ InProcessGraph::topic_for(const std::string & name, const InterfaceType & type, 
       topic.type = type;
     } else {
       throw std::runtime_error(
-              "cannot create a " + std::string(what) + " of type '" + type.name +
-              "' on topic '" + name + "': it already carries messages of type '" +
-              topic.type.name + "'");
+        "cannot create a " + std::string(what) + " of type '" + type.name + "' on topic '" + name +
+        "': it already carries messages of type '" + topic.type.name + "'");
     }
   }
   return topic;
 }
 
-InProcessGraph::Service &
-InProcessGraph::service_for(
+InProcessGraph::Service & InProcessGraph::service_for(
   const std::string & name, const InterfaceType & type, const char * what)
 {
   auto it = services_.find(name);
@@ -157,28 +148,24 @@ InProcessGraph::service_for(
       service.type = type;
     } else {
       throw std::runtime_error(
-              "cannot create a " + std::string(what) + " of type '" + type.name +
-              "' for service '" + name + "': it already has type '" + service.type.name + "'");
+        "cannot create a " + std::string(what) + " of type '" + type.name + "' for service '" +
+        name + "': it already has type '" + service.type.name + "'");
     }
   }
   return service;
 }
 
-void
-InProcessGraph::add_publisher(const std::shared_ptr<PublisherBase> & publisher)
+void InProcessGraph::add_publisher(const std::shared_ptr<PublisherBase> & publisher)
 {
   std::lock_guard<std::mutex> lock(mutex_);
   add_pruning_expired(
-    topic_for(publisher->topic_name_, publisher->message_type_, "publisher").publishers,
-    publisher);
+    topic_for(publisher->topic_name_, publisher->message_type_, "publisher").publishers, publisher);
 }
 
-void
-InProcessGraph::add_subscription(const std::shared_ptr<SubscriptionBase> & subscription)
+void InProcessGraph::add_subscription(const std::shared_ptr<SubscriptionBase> & subscription)
 {
   std::lock_guard<std::mutex> lock(mutex_);
-  Topic & topic =
-    topic_for(subscription->topic_name_, subscription->message_type_, "subscription");
+  Topic & topic = topic_for(subscription->topic_name_, subscription->message_type_, "subscription");
   add_pruning_expired(topic.subscriptions, subscription);
   if (subscription->qos_.durability() != rclcpp::DurabilityPolicy::TransientLocal) {
     return;
@@ -190,8 +177,7 @@ InProcessGraph::add_subscription(const std::shared_ptr<SubscriptionBase> & subsc
   }
 }
 
-std::vector<std::shared_ptr<SubscriptionBase>>
-InProcessGraph::start_publish(
+std::vector<std::shared_ptr<SubscriptionBase>> InProcessGraph::start_publish(
   const PublisherBase & publisher, const std::function<void()> & record)
 {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -203,15 +189,13 @@ InProcessGraph::start_publish(
   return lock_all(it->second.subscriptions);
 }
 
-void
-InProcessGraph::deliver(SubscriptionBase & subscription, const void * message)
+void InProcessGraph::deliver(SubscriptionBase & subscription, const void * message)
 {
   subscription.enqueue(message);
   notify();
 }
 
-size_t
-InProcessGraph::count_publishers(const std::string & topic_name) const
+size_t InProcessGraph::count_publishers(const std::string & topic_name) const
 {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = topics_.find(topic_name);
@@ -219,14 +203,12 @@ InProcessGraph::count_publishers(const std::string & topic_name) const
     return 0u;
   }
   const auto & publishers = it->second.publishers;
-  return static_cast<size_t>(
-    std::count_if(
-      publishers.begin(), publishers.end(),
-      [](const std::weak_ptr<PublisherBase> & weak) {return !weak.expired();}));
+  return static_cast<size_t>(std::count_if(
+    publishers.begin(), publishers.end(),
+    [](const std::weak_ptr<PublisherBase> & weak) { return !weak.expired(); }));
 }
 
-size_t
-InProcessGraph::count_subscriptions(const std::string & topic_name) const
+size_t InProcessGraph::count_subscriptions(const std::string & topic_name) const
 {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = topics_.find(topic_name);
@@ -234,14 +216,12 @@ InProcessGraph::count_subscriptions(const std::string & topic_name) const
     return 0u;
   }
   const auto & subscriptions = it->second.subscriptions;
-  return static_cast<size_t>(
-    std::count_if(
-      subscriptions.begin(), subscriptions.end(),
-      [](const std::weak_ptr<SubscriptionBase> & weak) {return !weak.expired();}));
+  return static_cast<size_t>(std::count_if(
+    subscriptions.begin(), subscriptions.end(),
+    [](const std::weak_ptr<SubscriptionBase> & weak) { return !weak.expired(); }));
 }
 
-void
-InProcessGraph::add_service(const std::shared_ptr<ServiceBase> & service)
+void InProcessGraph::add_service(const std::shared_ptr<ServiceBase> & service)
 {
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -252,20 +232,18 @@ InProcessGraph::add_service(const std::shared_ptr<ServiceBase> & service)
   notify();
 }
 
-void
-InProcessGraph::add_client(const std::shared_ptr<ClientBase> & client)
+void InProcessGraph::add_client(const std::shared_ptr<ClientBase> & client)
 {
   std::lock_guard<std::mutex> lock(mutex_);
   add_pruning_expired(
     service_for(client->service_name_, client->service_type_, "client").clients, client);
-  for (auto it = clients_by_id_.begin(); it != clients_by_id_.end(); ) {
+  for (auto it = clients_by_id_.begin(); it != clients_by_id_.end();) {
     it = it->second.expired() ? clients_by_id_.erase(it) : std::next(it);
   }
   clients_by_id_[client->client_id_] = client;
 }
 
-bool
-InProcessGraph::service_is_available(const std::string & service_name) const
+bool InProcessGraph::service_is_available(const std::string & service_name) const
 {
   std::lock_guard<std::mutex> lock(mutex_);
   auto it = services_.find(service_name);
@@ -273,13 +251,12 @@ InProcessGraph::service_is_available(const std::string & service_name) const
     return false;
   }
   const auto & services = it->second.services;
-  return std::any_of(
-    services.begin(), services.end(),
-    [](const std::weak_ptr<ServiceBase> & weak) {return !weak.expired();});
+  return std::any_of(services.begin(), services.end(), [](const std::weak_ptr<ServiceBase> & weak) {
+    return !weak.expired();
+  });
 }
 
-bool
-InProcessGraph::send_request(
+bool InProcessGraph::send_request(
   const ClientBase & client, const rmw_request_id_t & header, const void * request)
 {
   std::vector<std::shared_ptr<ServiceBase>> servers;
@@ -299,8 +276,7 @@ InProcessGraph::send_request(
   return !servers.empty();
 }
 
-void
-InProcessGraph::send_response(const rmw_request_id_t & header, std::shared_ptr<void> response)
+void InProcessGraph::send_response(const rmw_request_id_t & header, std::shared_ptr<void> response)
 {
   std::shared_ptr<ClientBase> client;
   {

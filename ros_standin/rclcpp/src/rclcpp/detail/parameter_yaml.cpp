@@ -24,20 +24,17 @@ namespace
 constexpr char kParamsKey[] = "ros__parameters";
 
 // rcl counts lines from 1; yaml-cpp marks from 0.
-int
-line_of(const YAML::Node & node)
+int line_of(const YAML::Node & node)
 {
   return node.Mark().line + 1;
 }
 
-std::string
-at_line(const std::string & what, const YAML::Node & node)
+std::string at_line(const std::string & what, const YAML::Node & node)
 {
   return what + " at line " + std::to_string(line_of(node));
 }
 
-bool
-is_one_of(const std::string & value, std::initializer_list<const char *> words)
+bool is_one_of(const std::string & value, std::initializer_list<const char *> words)
 {
   for (const char * word : words) {
     if (value == word) {
@@ -51,8 +48,7 @@ is_one_of(const std::string & value, std::initializer_list<const char *> words)
 // YAML 1.1 bool word, then as an integer (strtoll with base 0, so "0x10" is 16 and
 // "010" is 8), then as a double (strtod, plus the YAML .inf/.nan spellings), and is a
 // string otherwise.
-rclcpp::ParameterValue
-scalar_value(const YAML::Node & node)
+rclcpp::ParameterValue scalar_value(const YAML::Node & node)
 {
   const std::string & text = node.Scalar();
   const bool quoted = node.Tag() == "!";
@@ -67,8 +63,7 @@ scalar_value(const YAML::Node & node)
     return rclcpp::ParameterValue(true);
   }
   if (is_one_of(
-      text, {"N", "n", "no", "No", "NO", "false", "False", "FALSE", "off", "Off", "OFF"}))
-  {
+        text, {"N", "n", "no", "No", "NO", "false", "False", "FALSE", "off", "Off", "OFF"})) {
     return rclcpp::ParameterValue(false);
   }
 
@@ -100,8 +95,7 @@ scalar_value(const YAML::Node & node)
 
 // rcl takes the element type of a sequence from its first element and refuses any other.
 // UNVERIFIED: the texts of the two sequence errors.
-rclcpp::ParameterValue
-sequence_value(const YAML::Node & node)
+rclcpp::ParameterValue sequence_value(const YAML::Node & node)
 {
   if (node.size() == 0) {
     return rclcpp::ParameterValue();
@@ -114,46 +108,45 @@ sequence_value(const YAML::Node & node)
     elements.push_back(scalar_value(element));
     if (elements.back().get_type() != elements.front().get_type()) {
       throw ParameterYamlError(
-              "Sequence should be of same type. Value type '" +
-              rclcpp::to_string(elements.back().get_type()) +
-              "' do not belong at line_num " + std::to_string(line_of(element)));
+        "Sequence should be of same type. Value type '" +
+        rclcpp::to_string(elements.back().get_type()) + "' do not belong at line_num " +
+        std::to_string(line_of(element)));
     }
   }
 
   switch (elements.front().get_type()) {
     case ParameterType::PARAMETER_BOOL: {
-        std::vector<bool> values;
-        for (const auto & v : elements) {
-          values.push_back(v.get<bool>());
-        }
-        return rclcpp::ParameterValue(values);
+      std::vector<bool> values;
+      for (const auto & v : elements) {
+        values.push_back(v.get<bool>());
       }
+      return rclcpp::ParameterValue(values);
+    }
     case ParameterType::PARAMETER_INTEGER: {
-        std::vector<int64_t> values;
-        for (const auto & v : elements) {
-          values.push_back(v.get<int64_t>());
-        }
-        return rclcpp::ParameterValue(values);
+      std::vector<int64_t> values;
+      for (const auto & v : elements) {
+        values.push_back(v.get<int64_t>());
       }
+      return rclcpp::ParameterValue(values);
+    }
     case ParameterType::PARAMETER_DOUBLE: {
-        std::vector<double> values;
-        for (const auto & v : elements) {
-          values.push_back(v.get<double>());
-        }
-        return rclcpp::ParameterValue(values);
+      std::vector<double> values;
+      for (const auto & v : elements) {
+        values.push_back(v.get<double>());
       }
+      return rclcpp::ParameterValue(values);
+    }
     default: {
-        std::vector<std::string> values;
-        for (const auto & v : elements) {
-          values.push_back(v.get<std::string>());
-        }
-        return rclcpp::ParameterValue(values);
+      std::vector<std::string> values;
+      for (const auto & v : elements) {
+        values.push_back(v.get<std::string>());
       }
+      return rclcpp::ParameterValue(values);
+    }
   }
 }
 
-rclcpp::ParameterValue
-leaf_value(const YAML::Node & node)
+rclcpp::ParameterValue leaf_value(const YAML::Node & node)
 {
   if (node.IsScalar()) {
     return scalar_value(node);
@@ -166,8 +159,7 @@ leaf_value(const YAML::Node & node)
   throw ParameterYamlError(at_line("No value", node));
 }
 
-std::string
-key_text(const YAML::Node & key)
+std::string key_text(const YAML::Node & key)
 {
   if (!key.IsScalar()) {
     throw ParameterYamlError(at_line("Keys must be scalars", key));
@@ -176,10 +168,9 @@ key_text(const YAML::Node & key)
 }
 
 // Below ros__parameters: nested keys are joined with '.'.
-void
-walk_parameters(
-  const YAML::Node & node, const std::string & prefix,
-  std::vector<ParameterBlock> & blocks, const std::string & node_key)
+void walk_parameters(
+  const YAML::Node & node, const std::string & prefix, std::vector<ParameterBlock> & blocks,
+  const std::string & node_key)
 {
   for (const auto & entry : node) {
     const std::string key = key_text(entry.first);
@@ -193,8 +184,7 @@ walk_parameters(
 }
 
 // Above ros__parameters: nested keys are joined with '/' into the node key.
-void
-walk_node_names(
+void walk_node_names(
   const YAML::Node & node, const std::string & node_key, std::vector<ParameterBlock> & blocks)
 {
   if (node.IsNull() && node_key.empty()) {
@@ -208,7 +198,7 @@ walk_node_names(
     if (key == kParamsKey) {
       if (node_key.empty()) {
         throw ParameterYamlError(
-                at_line("There are no node names before ros__parameters", entry.first));
+          at_line("There are no node names before ros__parameters", entry.first));
       }
       // The block exists from here on, even when it ends up empty: its position among
       // the blocks decides which one wins later.
@@ -226,8 +216,7 @@ walk_node_names(
 
 }  // namespace
 
-ParameterBlock &
-find_block(std::vector<ParameterBlock> & blocks, const std::string & node_key)
+ParameterBlock & find_block(std::vector<ParameterBlock> & blocks, const std::string & node_key)
 {
   for (auto & block : blocks) {
     if (block.node_key == node_key) {
@@ -238,10 +227,8 @@ find_block(std::vector<ParameterBlock> & blocks, const std::string & node_key)
   return blocks.back();
 }
 
-void
-set_block_parameter(
-  std::vector<ParameterBlock> & blocks,
-  const std::string & node_key,
+void set_block_parameter(
+  std::vector<ParameterBlock> & blocks, const std::string & node_key,
   const rclcpp::Parameter & parameter)
 {
   ParameterBlock & block = find_block(blocks, node_key);
@@ -254,8 +241,7 @@ set_block_parameter(
   block.parameters.push_back(parameter);
 }
 
-void
-parse_parameter_file(const std::string & path, std::vector<ParameterBlock> & blocks)
+void parse_parameter_file(const std::string & path, std::vector<ParameterBlock> & blocks)
 {
   // UNVERIFIED: the exact wording rcl uses for a file it cannot open or parse.
   std::error_code ignored;
@@ -268,15 +254,14 @@ parse_parameter_file(const std::string & path, std::vector<ParameterBlock> & blo
     documents = YAML::LoadAll(file);
   } catch (const YAML::Exception & e) {
     throw ParameterYamlError(
-            "Error parsing a event near line " + std::to_string(e.mark.line + 1) + ": " + e.msg);
+      "Error parsing a event near line " + std::to_string(e.mark.line + 1) + ": " + e.msg);
   }
   for (const YAML::Node & document : documents) {
     walk_node_names(document, "", blocks);
   }
 }
 
-rclcpp::ParameterValue
-parse_parameter_value(const std::string & yaml_value)
+rclcpp::ParameterValue parse_parameter_value(const std::string & yaml_value)
 {
   if (yaml_value.empty()) {
     throw ParameterYamlError("No value at line 1");
@@ -286,7 +271,7 @@ parse_parameter_value(const std::string & yaml_value)
     node = YAML::Load(yaml_value);
   } catch (const YAML::Exception & e) {
     throw ParameterYamlError(
-            "Error parsing a event near line " + std::to_string(e.mark.line + 1) + ": " + e.msg);
+      "Error parsing a event near line " + std::to_string(e.mark.line + 1) + ": " + e.msg);
   }
   if (node.IsMap()) {
     throw ParameterYamlError(at_line("Maps are not valid parameter values", node));

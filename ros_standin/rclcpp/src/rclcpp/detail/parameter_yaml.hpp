@@ -28,23 +28,18 @@ public:
 /// Parses a params file into `blocks`: a new node key is appended, a known one is written
 /// in place. An empty YAML sequence is stored as a value that is not set; rcl cannot
 /// type it, and resolving it for a node fails later (see resolve_parameter_overrides).
-void
-parse_parameter_file(const std::string & path, std::vector<ParameterBlock> & blocks);
+void parse_parameter_file(const std::string & path, std::vector<ParameterBlock> & blocks);
 
 /// Types one `-p name:=value` value.
-rclcpp::ParameterValue
-parse_parameter_value(const std::string & yaml_value);
+rclcpp::ParameterValue parse_parameter_value(const std::string & yaml_value);
 
 /// The block keyed `node_key`, appended if the key is new (rcl's find_node).
-ParameterBlock &
-find_block(std::vector<ParameterBlock> & blocks, const std::string & node_key);
+ParameterBlock & find_block(std::vector<ParameterBlock> & blocks, const std::string & node_key);
 
 /// Writes `parameter` into the block keyed `node_key`, appending the block if the key is
 /// new and overwriting a parameter of the same name in place.
-void
-set_block_parameter(
-  std::vector<ParameterBlock> & blocks,
-  const std::string & node_key,
+void set_block_parameter(
+  std::vector<ParameterBlock> & blocks, const std::string & node_key,
   const rclcpp::Parameter & parameter);
 
 }  // namespace detail

@@ -15,55 +15,66 @@ namespace
 {
 
 // rmw_qos_*_policy_to_str / _from_str.
-const char *
-history_to_str(rclcpp::HistoryPolicy value)
+const char * history_to_str(rclcpp::HistoryPolicy value)
 {
   switch (value) {
-    case rclcpp::HistoryPolicy::KeepLast: return "keep_last";
-    case rclcpp::HistoryPolicy::KeepAll: return "keep_all";
-    case rclcpp::HistoryPolicy::SystemDefault: return "system_default";
-    default: return "unknown";
+    case rclcpp::HistoryPolicy::KeepLast:
+      return "keep_last";
+    case rclcpp::HistoryPolicy::KeepAll:
+      return "keep_all";
+    case rclcpp::HistoryPolicy::SystemDefault:
+      return "system_default";
+    default:
+      return "unknown";
   }
 }
 
-const char *
-reliability_to_str(rclcpp::ReliabilityPolicy value)
+const char * reliability_to_str(rclcpp::ReliabilityPolicy value)
 {
   switch (value) {
-    case rclcpp::ReliabilityPolicy::Reliable: return "reliable";
-    case rclcpp::ReliabilityPolicy::BestEffort: return "best_effort";
-    case rclcpp::ReliabilityPolicy::SystemDefault: return "system_default";
-    default: return "unknown";
+    case rclcpp::ReliabilityPolicy::Reliable:
+      return "reliable";
+    case rclcpp::ReliabilityPolicy::BestEffort:
+      return "best_effort";
+    case rclcpp::ReliabilityPolicy::SystemDefault:
+      return "system_default";
+    default:
+      return "unknown";
   }
 }
 
-const char *
-durability_to_str(rclcpp::DurabilityPolicy value)
+const char * durability_to_str(rclcpp::DurabilityPolicy value)
 {
   switch (value) {
-    case rclcpp::DurabilityPolicy::Volatile: return "volatile";
-    case rclcpp::DurabilityPolicy::TransientLocal: return "transient_local";
-    case rclcpp::DurabilityPolicy::SystemDefault: return "system_default";
-    default: return "unknown";
+    case rclcpp::DurabilityPolicy::Volatile:
+      return "volatile";
+    case rclcpp::DurabilityPolicy::TransientLocal:
+      return "transient_local";
+    case rclcpp::DurabilityPolicy::SystemDefault:
+      return "system_default";
+    default:
+      return "unknown";
   }
 }
 
-const char *
-liveliness_to_str(rclcpp::LivelinessPolicy value)
+const char * liveliness_to_str(rclcpp::LivelinessPolicy value)
 {
   switch (value) {
-    case rclcpp::LivelinessPolicy::Automatic: return "automatic";
-    case rclcpp::LivelinessPolicy::ManualByTopic: return "manual_by_topic";
-    case rclcpp::LivelinessPolicy::SystemDefault: return "system_default";
-    default: return "unknown";
+    case rclcpp::LivelinessPolicy::Automatic:
+      return "automatic";
+    case rclcpp::LivelinessPolicy::ManualByTopic:
+      return "manual_by_topic";
+    case rclcpp::LivelinessPolicy::SystemDefault:
+      return "system_default";
+    default:
+      return "unknown";
   }
 }
 
 template<typename PolicyT>
-PolicyT
-policy_from_str(
-  const std::string & text, const char * (*to_str)(PolicyT),
-  std::initializer_list<PolicyT> values, rclcpp::QosPolicyKind kind)
+PolicyT policy_from_str(
+  const std::string & text, const char * (*to_str)(PolicyT), std::initializer_list<PolicyT> values,
+  rclcpp::QosPolicyKind kind)
 {
   for (PolicyT value : values) {
     if (text == to_str(value)) {
@@ -71,14 +82,14 @@ policy_from_str(
     }
   }
   throw std::invalid_argument(
-          std::string("unknown value '") + text + "' for QoS policy " +
-          rclcpp::qos_policy_kind_to_cstr(kind));
+    std::string("unknown value '") + text + "' for QoS policy " +
+    rclcpp::qos_policy_kind_to_cstr(kind));
 }
 
 }  // namespace
 
-rclcpp::ParameterValue
-get_default_qos_param_value(rclcpp::QosPolicyKind kind, const rclcpp::QoS & qos)
+rclcpp::ParameterValue get_default_qos_param_value(
+  rclcpp::QosPolicyKind kind, const rclcpp::QoS & qos)
 {
   using rclcpp::QosPolicyKind;
   switch (kind) {
@@ -106,8 +117,7 @@ get_default_qos_param_value(rclcpp::QosPolicyKind kind, const rclcpp::QoS & qos)
   }
 }
 
-void
-apply_qos_override(
+void apply_qos_override(
   rclcpp::QosPolicyKind kind, const rclcpp::ParameterValue & value, rclcpp::QoS & qos)
 {
   using rclcpp::QosPolicyKind;
@@ -122,51 +132,48 @@ apply_qos_override(
       qos.get_rmw_qos_profile().depth = static_cast<size_t>(value.get<int64_t>());
       break;
     case QosPolicyKind::Durability:
-      qos.durability(
-        policy_from_str<rclcpp::DurabilityPolicy>(
-          value.get<std::string>(), &durability_to_str,
-          {rclcpp::DurabilityPolicy::Volatile, rclcpp::DurabilityPolicy::TransientLocal,
-            rclcpp::DurabilityPolicy::SystemDefault}, kind));
+      qos.durability(policy_from_str<rclcpp::DurabilityPolicy>(
+        value.get<std::string>(), &durability_to_str,
+        {rclcpp::DurabilityPolicy::Volatile, rclcpp::DurabilityPolicy::TransientLocal,
+         rclcpp::DurabilityPolicy::SystemDefault},
+        kind));
       break;
     case QosPolicyKind::History:
-      qos.history(
-        policy_from_str<rclcpp::HistoryPolicy>(
-          value.get<std::string>(), &history_to_str,
-          {rclcpp::HistoryPolicy::KeepLast, rclcpp::HistoryPolicy::KeepAll,
-            rclcpp::HistoryPolicy::SystemDefault}, kind));
+      qos.history(policy_from_str<rclcpp::HistoryPolicy>(
+        value.get<std::string>(), &history_to_str,
+        {rclcpp::HistoryPolicy::KeepLast, rclcpp::HistoryPolicy::KeepAll,
+         rclcpp::HistoryPolicy::SystemDefault},
+        kind));
       break;
     case QosPolicyKind::Lifespan:
       qos.lifespan(rclcpp::Duration::from_nanoseconds(value.get<int64_t>()));
       break;
     case QosPolicyKind::Liveliness:
-      qos.liveliness(
-        policy_from_str<rclcpp::LivelinessPolicy>(
-          value.get<std::string>(), &liveliness_to_str,
-          {rclcpp::LivelinessPolicy::Automatic, rclcpp::LivelinessPolicy::ManualByTopic,
-            rclcpp::LivelinessPolicy::SystemDefault}, kind));
+      qos.liveliness(policy_from_str<rclcpp::LivelinessPolicy>(
+        value.get<std::string>(), &liveliness_to_str,
+        {rclcpp::LivelinessPolicy::Automatic, rclcpp::LivelinessPolicy::ManualByTopic,
+         rclcpp::LivelinessPolicy::SystemDefault},
+        kind));
       break;
     case QosPolicyKind::LivelinessLeaseDuration:
       qos.liveliness_lease_duration(rclcpp::Duration::from_nanoseconds(value.get<int64_t>()));
       break;
     case QosPolicyKind::Reliability:
-      qos.reliability(
-        policy_from_str<rclcpp::ReliabilityPolicy>(
-          value.get<std::string>(), &reliability_to_str,
-          {rclcpp::ReliabilityPolicy::Reliable, rclcpp::ReliabilityPolicy::BestEffort,
-            rclcpp::ReliabilityPolicy::SystemDefault}, kind));
+      qos.reliability(policy_from_str<rclcpp::ReliabilityPolicy>(
+        value.get<std::string>(), &reliability_to_str,
+        {rclcpp::ReliabilityPolicy::Reliable, rclcpp::ReliabilityPolicy::BestEffort,
+         rclcpp::ReliabilityPolicy::SystemDefault},
+        kind));
       break;
     default:
       throw std::invalid_argument("invalid QoS policy kind used");
   }
 }
 
-rclcpp::QoS
-declare_qos_parameters(
+rclcpp::QoS declare_qos_parameters(
   const rclcpp::QosOverridingOptions & options,
   rclcpp::node_interfaces::NodeParametersInterface & parameters_interface,
-  const std::string & topic_name,
-  const rclcpp::QoS & default_qos,
-  const char * entity_type)
+  const std::string & topic_name, const rclcpp::QoS & default_qos, const char * entity_type)
 {
   rclcpp::QoS qos = default_qos;
   const std::string & id = options.get_id();
@@ -194,8 +201,7 @@ declare_qos_parameters(
   if (validation_callback) {
     auto result = validation_callback(qos);
     if (!result.successful) {
-      throw std::invalid_argument(
-              "validation callback failed: " + result.reason);
+      throw std::invalid_argument("validation callback failed: " + result.reason);
     }
   }
   return qos;

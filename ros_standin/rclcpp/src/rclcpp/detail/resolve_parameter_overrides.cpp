@@ -13,8 +13,7 @@ namespace rclcpp
 namespace detail
 {
 
-bool
-node_key_matches(const std::string & node_key, const std::string & node_fqn)
+bool node_key_matches(const std::string & node_key, const std::string & node_fqn)
 {
   // As rclcpp's parameter_map_from: a leading '/' is added when missing, then every "/*"
   // becomes one name segment, which turns "/**" into "any number of segments".
@@ -22,19 +21,15 @@ node_key_matches(const std::string & node_key, const std::string & node_fqn)
   const std::string wildcard = "/*";
   const std::string segment = "(/\\w+)";
   for (auto pos = pattern.find(wildcard); pos != std::string::npos;
-    pos = pattern.find(wildcard, pos + segment.size()))
-  {
+       pos = pattern.find(wildcard, pos + segment.size())) {
     pattern.replace(pos, wildcard.size(), segment);
   }
   return std::regex_match(node_fqn, std::regex(pattern));
 }
 
-std::map<std::string, rclcpp::ParameterValue>
-resolve_parameter_overrides(
-  const std::string & node_fqn,
-  const std::vector<rclcpp::Parameter> & parameter_overrides,
-  const RosArguments * local_args,
-  const RosArguments * global_args)
+std::map<std::string, rclcpp::ParameterValue> resolve_parameter_overrides(
+  const std::string & node_fqn, const std::vector<rclcpp::Parameter> & parameter_overrides,
+  const RosArguments * local_args, const RosArguments * global_args)
 {
   std::map<std::string, rclcpp::ParameterValue> result;
 

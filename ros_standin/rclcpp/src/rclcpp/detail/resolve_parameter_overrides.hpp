@@ -20,16 +20,12 @@ namespace detail
 /// one set of arguments every block whose node key matches is applied in block order, so
 /// a later "/**" block beats an earlier block naming the node. Either argument set may
 /// be null.
-std::map<std::string, rclcpp::ParameterValue>
-resolve_parameter_overrides(
-  const std::string & node_fqn,
-  const std::vector<rclcpp::Parameter> & parameter_overrides,
-  const RosArguments * local_args,
-  const RosArguments * global_args);
+std::map<std::string, rclcpp::ParameterValue> resolve_parameter_overrides(
+  const std::string & node_fqn, const std::vector<rclcpp::Parameter> & parameter_overrides,
+  const RosArguments * local_args, const RosArguments * global_args);
 
 /// Whether a block's node key ("/**", "/*/node", "ns/node", ...) selects `node_fqn`.
-bool
-node_key_matches(const std::string & node_key, const std::string & node_fqn);
+bool node_key_matches(const std::string & node_key, const std::string & node_fqn);
 
 }  // namespace detail
 }  // namespace rclcpp

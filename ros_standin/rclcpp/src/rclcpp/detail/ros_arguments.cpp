@@ -21,15 +21,13 @@ constexpr char kRosArgsFlag[] = "--ros-args";
 // rcl/types.h: RCL_RET_INVALID_ROS_ARGS.
 constexpr int kRclRetInvalidRosArgs = 1003;
 
-bool
-is_name_char(char c, bool allow_wildcard)
+bool is_name_char(char c, bool allow_wildcard)
 {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '/' ||
          (allow_wildcard && c == '*') || (!allow_wildcard && c == '.');
 }
 
-bool
-is_valid_name(const std::string & name, bool allow_wildcard)
+bool is_valid_name(const std::string & name, bool allow_wildcard)
 {
   if (name.empty()) {
     return false;
@@ -45,8 +43,7 @@ is_valid_name(const std::string & name, bool allow_wildcard)
 // rcl's _rcl_parse_param_rule: "[node:]name:=yaml_value". Without a node prefix the rule
 // applies to every node ("/**"). UNVERIFIED: the inner error text for a malformed rule
 // (rcl reports its lexer state there).
-void
-parse_param_rule(const std::string & rule, std::vector<ParameterBlock> & blocks)
+void parse_param_rule(const std::string & rule, std::vector<ParameterBlock> & blocks)
 {
   const auto separator = rule.find(":=");
   if (separator == std::string::npos) {
@@ -69,13 +66,12 @@ parse_param_rule(const std::string & rule, std::vector<ParameterBlock> & blocks)
   set_block_parameter(blocks, node_key, rclcpp::Parameter(name, value));
 }
 
-RosArguments
-parse(const std::vector<std::string> & args, const std::string & error_prefix)
+RosArguments parse(const std::vector<std::string> & args, const std::string & error_prefix)
 {
   auto invalid = [&error_prefix](const std::string & what) {
-      return rclcpp::exceptions::RCLInvalidROSArgsError(
-        kRclRetInvalidRosArgs, error_prefix + ": ", what);
-    };
+    return rclcpp::exceptions::RCLInvalidROSArgsError(
+      kRclRetInvalidRosArgs, error_prefix + ": ", what);
+  };
 
   RosArguments result;
   std::vector<std::string> unknown;
@@ -102,14 +98,15 @@ parse(const std::vector<std::string> & args, const std::string & error_prefix)
 
     if (arg == "-p" || arg == "--param") {
       if (!has_next) {
-        throw invalid("Couldn't parse trailing " + arg + " flag. No parameter override rule found.");
+        throw invalid(
+          "Couldn't parse trailing " + arg + " flag. No parameter override rule found.");
       }
       try {
         parse_param_rule(args[i + 1], result.parameter_blocks);
       } catch (const ParameterYamlError & e) {
         throw invalid(
-                "Couldn't parse parameter override rule: '" + arg + " " + args[i + 1] +
-                "'. Error: " + e.what());
+          "Couldn't parse parameter override rule: '" + arg + " " + args[i + 1] +
+          "'. Error: " + e.what());
       }
       ++i;
       continue;
@@ -123,8 +120,7 @@ parse(const std::vector<std::string> & args, const std::string & error_prefix)
         parse_parameter_file(args[i + 1], result.parameter_blocks);
       } catch (const ParameterYamlError & e) {
         throw invalid(
-                "Couldn't parse params file: '" + arg + " " + args[i + 1] + "'. Error: " +
-                e.what());
+          "Couldn't parse params file: '" + arg + " " + args[i + 1] + "'. Error: " + e.what());
       }
       ++i;
       continue;
@@ -141,9 +137,9 @@ parse(const std::vector<std::string> & args, const std::string & error_prefix)
       ++i;
       continue;
     }
-    if (arg == "--enable-rosout-logs" || arg == "--disable-rosout-logs" ||
-      arg == "--enable-external-lib-logs" || arg == "--disable-external-lib-logs")
-    {
+    if (
+      arg == "--enable-rosout-logs" || arg == "--disable-rosout-logs" ||
+      arg == "--enable-external-lib-logs" || arg == "--disable-external-lib-logs") {
       continue;
     }
 
@@ -158,8 +154,7 @@ parse(const std::vector<std::string> & args, const std::string & error_prefix)
 
 }  // namespace
 
-RosArguments
-parse_ros_arguments(int argc, char const * const * argv)
+RosArguments parse_ros_arguments(int argc, char const * const * argv)
 {
   std::vector<std::string> args;
   for (int i = 0; i < argc && argv != nullptr; ++i) {
@@ -169,8 +164,7 @@ parse_ros_arguments(int argc, char const * const * argv)
   return parse(args, "failed to initialize rcl");
 }
 
-RosArguments
-parse_ros_arguments(const std::vector<std::string> & arguments)
+RosArguments parse_ros_arguments(const std::vector<std::string> & arguments)
 {
   // NodeOptions reports rcl_parse_arguments' failure with this prefix.
   return parse(arguments, "failed to parse arguments");

@@ -21,14 +21,15 @@ namespace detail
 
 struct ParameterBlock
 {
-  std::string node_key;                    // "/**", "/ns/node", "node", ...
+  std::string node_key;                       // "/**", "/ns/node", "node", ...
   std::vector<rclcpp::Parameter> parameters;  // in place order; a repeated name overwrites in place
 };
 
 struct RosArguments
 {
   std::vector<ParameterBlock> parameter_blocks;
-  std::vector<std::string> non_ros_arguments;  // argv with every --ros-args section removed (argv[0] kept)
+  std::vector<std::string>
+    non_ros_arguments;  // argv with every --ros-args section removed (argv[0] kept)
 };
 
 /// Parses argv as rcl_init does; throws the upstream exceptions and texts on a

@@ -14,9 +14,7 @@ namespace executors
 {
 
 MultiThreadedExecutor::MultiThreadedExecutor(
-  const rclcpp::ExecutorOptions & options,
-  size_t number_of_threads,
-  bool yield_before_execute,
+  const rclcpp::ExecutorOptions & options, size_t number_of_threads, bool yield_before_execute,
   std::chrono::nanoseconds next_exec_timeout)
 : rclcpp::Executor(options),
   yield_before_execute_(yield_before_execute),
@@ -30,8 +28,7 @@ MultiThreadedExecutor::MultiThreadedExecutor(
 
 MultiThreadedExecutor::~MultiThreadedExecutor() {}
 
-void
-MultiThreadedExecutor::spin()
+void MultiThreadedExecutor::spin()
 {
   if (spinning.exchange(true)) {
     throw std::runtime_error("spin() called while already spinning");
@@ -55,14 +52,12 @@ MultiThreadedExecutor::spin()
   }
 }
 
-size_t
-MultiThreadedExecutor::get_number_of_threads()
+size_t MultiThreadedExecutor::get_number_of_threads()
 {
   return number_of_threads_;
 }
 
-void
-MultiThreadedExecutor::run(size_t this_thread_number)
+void MultiThreadedExecutor::run(size_t this_thread_number)
 {
   (void)this_thread_number;
   while (rclcpp::ok(this->context_) && spinning.load()) {

@@ -10,12 +10,13 @@ namespace executors
 {
 
 SingleThreadedExecutor::SingleThreadedExecutor(const rclcpp::ExecutorOptions & options)
-: rclcpp::Executor(options) {}
+: rclcpp::Executor(options)
+{
+}
 
 SingleThreadedExecutor::~SingleThreadedExecutor() {}
 
-void
-SingleThreadedExecutor::spin()
+void SingleThreadedExecutor::spin()
 {
   // exchange(true) also overwrites a cancel() that came before spin(): that cancel is lost.
   if (spinning.exchange(true)) {

@@ -12,22 +12,19 @@ NodeClock::NodeClock(
   rclcpp::node_interfaces::NodeTopicsInterface::SharedPtr,
   rclcpp::node_interfaces::NodeGraphInterface::SharedPtr,
   rclcpp::node_interfaces::NodeServicesInterface::SharedPtr,
-  rclcpp::node_interfaces::NodeLoggingInterface::SharedPtr,
-  rcl_clock_type_t clock_type)
+  rclcpp::node_interfaces::NodeLoggingInterface::SharedPtr, rcl_clock_type_t clock_type)
 : clock_(std::make_shared<rclcpp::Clock>(clock_type))
-{}
+{
+}
 
-NodeClock::~NodeClock()
-{}
+NodeClock::~NodeClock() {}
 
-rclcpp::Clock::SharedPtr
-NodeClock::get_clock()
+rclcpp::Clock::SharedPtr NodeClock::get_clock()
 {
   return clock_;
 }
 
-rclcpp::Clock::ConstSharedPtr
-NodeClock::get_clock() const
+rclcpp::Clock::ConstSharedPtr NodeClock::get_clock() const
 {
   return clock_;
 }

@@ -22,17 +22,14 @@ NodeLogging::NodeLogging(rclcpp::node_interfaces::NodeBaseInterface * node_base)
   logger_ = rclcpp::Logger(logger_name);
 }
 
-NodeLogging::~NodeLogging()
-{}
+NodeLogging::~NodeLogging() {}
 
-rclcpp::Logger
-NodeLogging::get_logger() const
+rclcpp::Logger NodeLogging::get_logger() const
 {
   return logger_;
 }
 
-const char *
-NodeLogging::get_logger_name() const
+const char * NodeLogging::get_logger_name() const
 {
   return logger_.get_name();
 }

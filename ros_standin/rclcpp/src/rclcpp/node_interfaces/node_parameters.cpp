@@ -25,19 +25,18 @@ using detail::ParameterInfos;
 // rcl_interfaces/srv/ListParameters: Request::DEPTH_RECURSIVE.
 constexpr uint64_t kDepthRecursive = 0;
 
-std::vector<rclcpp::Parameter>::const_iterator
-find_parameter_by_name(const std::vector<rclcpp::Parameter> & parameters, const std::string & name)
+std::vector<rclcpp::Parameter>::const_iterator find_parameter_by_name(
+  const std::vector<rclcpp::Parameter> & parameters, const std::string & name)
 {
   return std::find_if(
     parameters.cbegin(), parameters.cend(),
-    [&name](const rclcpp::Parameter & parameter) {return parameter.get_name() == name;});
+    [&name](const rclcpp::Parameter & parameter) { return parameter.get_name() == name; });
 }
 
 }  // namespace
 
 NodeParameters::NodeParameters(
-  const NodeBaseInterface::SharedPtr & node_base,
-  const rclcpp::NodeOptions & options)
+  const NodeBaseInterface::SharedPtr & node_base, const rclcpp::NodeOptions & options)
 : allow_undeclared_(options.allow_undeclared_parameters()),
   combined_name_(node_base->get_fully_qualified_name())
 {
@@ -63,15 +62,11 @@ NodeParameters::NodeParameters(
   }
 }
 
-NodeParameters::~NodeParameters()
-{}
+NodeParameters::~NodeParameters() {}
 
-const rclcpp::ParameterValue &
-NodeParameters::declare_parameter(
-  const std::string & name,
-  const rclcpp::ParameterValue & default_value,
-  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
-  bool ignore_override)
+const rclcpp::ParameterValue & NodeParameters::declare_parameter(
+  const std::string & name, const rclcpp::ParameterValue & default_value,
+  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor, bool ignore_override)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
@@ -81,33 +76,29 @@ NodeParameters::declare_parameter(
     parameters_, parameter_overrides_, on_parameters_set_callback_container_);
 }
 
-const rclcpp::ParameterValue &
-NodeParameters::declare_parameter(
-  const std::string & name,
-  rclcpp::ParameterType type,
-  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
-  bool ignore_override)
+const rclcpp::ParameterValue & NodeParameters::declare_parameter(
+  const std::string & name, rclcpp::ParameterType type,
+  const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor, bool ignore_override)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
 
   if (rclcpp::PARAMETER_NOT_SET == type) {
     throw std::invalid_argument{
-            "declare_parameter(): the provided parameter type cannot be rclcpp::PARAMETER_NOT_SET"};
+      "declare_parameter(): the provided parameter type cannot be rclcpp::PARAMETER_NOT_SET"};
   }
   if (parameter_descriptor.dynamic_typing) {
     throw std::invalid_argument{
-            "declare_parameter(): cannot declare parameter of specific type and pass descriptor"
-            "with `dynamic_typing=true`"};
+      "declare_parameter(): cannot declare parameter of specific type and pass descriptor"
+      "with `dynamic_typing=true`"};
   }
 
   return detail::declare_parameter_helper(
-    name, type, rclcpp::ParameterValue{}, parameter_descriptor, ignore_override,
-    parameters_, parameter_overrides_, on_parameters_set_callback_container_);
+    name, type, rclcpp::ParameterValue{}, parameter_descriptor, ignore_override, parameters_,
+    parameter_overrides_, on_parameters_set_callback_container_);
 }
 
-void
-NodeParameters::undeclare_parameter(const std::string & name)
+void NodeParameters::undeclare_parameter(const std::string & name)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
@@ -115,28 +106,27 @@ NodeParameters::undeclare_parameter(const std::string & name)
   auto parameter_info = parameters_.find(name);
   if (parameter_info == parameters_.end()) {
     throw rclcpp::exceptions::ParameterNotDeclaredException(
-            "cannot undeclare parameter '" + name + "' which has not yet been declared");
+      "cannot undeclare parameter '" + name + "' which has not yet been declared");
   }
   if (parameter_info->second.descriptor.read_only) {
     throw rclcpp::exceptions::ParameterImmutableException(
-            "cannot undeclare parameter '" + name + "' because it is read-only");
+      "cannot undeclare parameter '" + name + "' because it is read-only");
   }
   if (!parameter_info->second.descriptor.dynamic_typing) {
     throw rclcpp::exceptions::InvalidParameterTypeException{
-            name, "cannot undeclare a statically typed parameter"};
+      name, "cannot undeclare a statically typed parameter"};
   }
   parameters_.erase(parameter_info);
 }
 
-bool
-NodeParameters::has_parameter(const std::string & name) const
+bool NodeParameters::has_parameter(const std::string & name) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   return parameters_.find(name) != parameters_.end();
 }
 
-std::vector<rcl_interfaces::msg::SetParametersResult>
-NodeParameters::set_parameters(const std::vector<rclcpp::Parameter> & parameters)
+std::vector<rcl_interfaces::msg::SetParametersResult> NodeParameters::set_parameters(
+  const std::vector<rclcpp::Parameter> & parameters)
 {
   std::vector<rcl_interfaces::msg::SetParametersResult> results;
   results.reserve(parameters.size());
@@ -146,8 +136,8 @@ NodeParameters::set_parameters(const std::vector<rclcpp::Parameter> & parameters
   return results;
 }
 
-rcl_interfaces::msg::SetParametersResult
-NodeParameters::set_parameters_atomically(const std::vector<rclcpp::Parameter> & parameters)
+rcl_interfaces::msg::SetParametersResult NodeParameters::set_parameters_atomically(
+  const std::vector<rclcpp::Parameter> & parameters)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
@@ -169,7 +159,7 @@ NodeParameters::set_parameters_atomically(const std::vector<rclcpp::Parameter> &
         continue;
       }
       throw rclcpp::exceptions::ParameterNotDeclaredException(
-              "parameter '" + name + "' cannot be set because it was not declared");
+        "parameter '" + name + "' cannot be set because it was not declared");
     }
     if (parameter_info->second.descriptor.read_only) {
       return failure("parameter '" + name + "' cannot be set because it is read-only");
@@ -185,8 +175,7 @@ NodeParameters::set_parameters_atomically(const std::vector<rclcpp::Parameter> &
   for (auto parameter_to_be_declared : parameters_to_be_declared) {
     result = detail::declare_parameter_common(
       parameter_to_be_declared->get_name(), parameter_to_be_declared->get_parameter_value(),
-      descriptor, staged_parameter_changes, parameter_overrides_, empty_callback_container,
-      true);
+      descriptor, staged_parameter_changes, parameter_overrides_, empty_callback_container, true);
     if (!result.successful) {
       return result;
     }
@@ -245,8 +234,8 @@ NodeParameters::set_parameters_atomically(const std::vector<rclcpp::Parameter> &
   return result;
 }
 
-std::vector<rclcpp::Parameter>
-NodeParameters::get_parameters(const std::vector<std::string> & names) const
+std::vector<rclcpp::Parameter> NodeParameters::get_parameters(
+  const std::vector<std::string> & names) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   std::vector<rclcpp::Parameter> results;
@@ -264,8 +253,7 @@ NodeParameters::get_parameters(const std::vector<std::string> & names) const
   return results;
 }
 
-rclcpp::Parameter
-NodeParameters::get_parameter(const std::string & name) const
+rclcpp::Parameter NodeParameters::get_parameter(const std::string & name) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
 
@@ -273,8 +261,7 @@ NodeParameters::get_parameter(const std::string & name) const
   if (
     parameters_.end() != param_iter &&
     (param_iter->second.value.get_type() != rclcpp::ParameterType::PARAMETER_NOT_SET ||
-    param_iter->second.descriptor.dynamic_typing))
-  {
+     param_iter->second.descriptor.dynamic_typing)) {
     return rclcpp::Parameter{name, param_iter->second.value};
   } else if (allow_undeclared_) {
     return rclcpp::Parameter{};
@@ -285,10 +272,7 @@ NodeParameters::get_parameter(const std::string & name) const
   }
 }
 
-bool
-NodeParameters::get_parameter(
-  const std::string & name,
-  rclcpp::Parameter & parameter) const
+bool NodeParameters::get_parameter(const std::string & name, rclcpp::Parameter & parameter) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
 
@@ -298,18 +282,15 @@ NodeParameters::get_parameter(
   auto param_iter = parameters_.find(name);
   if (
     parameters_.end() != param_iter &&
-    param_iter->second.value.get_type() != rclcpp::ParameterType::PARAMETER_NOT_SET)
-  {
+    param_iter->second.value.get_type() != rclcpp::ParameterType::PARAMETER_NOT_SET) {
     parameter = {name, param_iter->second.value};
     return true;
   }
   return false;
 }
 
-bool
-NodeParameters::get_parameters_by_prefix(
-  const std::string & prefix,
-  std::map<std::string, rclcpp::Parameter> & parameters) const
+bool NodeParameters::get_parameters_by_prefix(
+  const std::string & prefix, std::map<std::string, rclcpp::Parameter> & parameters) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
 
@@ -324,8 +305,8 @@ NodeParameters::get_parameters_by_prefix(
   return ret;
 }
 
-std::vector<rcl_interfaces::msg::ParameterDescriptor>
-NodeParameters::describe_parameters(const std::vector<std::string> & names) const
+std::vector<rcl_interfaces::msg::ParameterDescriptor> NodeParameters::describe_parameters(
+  const std::vector<std::string> & names) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   std::vector<rcl_interfaces::msg::ParameterDescriptor> results;
@@ -345,8 +326,8 @@ NodeParameters::describe_parameters(const std::vector<std::string> & names) cons
   return results;
 }
 
-std::vector<uint8_t>
-NodeParameters::get_parameter_types(const std::vector<std::string> & names) const
+std::vector<uint8_t> NodeParameters::get_parameter_types(
+  const std::vector<std::string> & names) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   std::vector<uint8_t> results;
@@ -364,17 +345,17 @@ NodeParameters::get_parameter_types(const std::vector<std::string> & names) cons
   return results;
 }
 
-rcl_interfaces::msg::ListParametersResult
-NodeParameters::list_parameters(const std::vector<std::string> & prefixes, uint64_t depth) const
+rcl_interfaces::msg::ListParametersResult NodeParameters::list_parameters(
+  const std::vector<std::string> & prefixes, uint64_t depth) const
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   rcl_interfaces::msg::ListParametersResult result;
 
   const char separator = '.';
   auto within_depth = [depth, separator](const std::string & name) {
-      return depth == kDepthRecursive ||
-             static_cast<uint64_t>(std::count(name.begin(), name.end(), separator)) < depth;
-    };
+    return depth == kDepthRecursive ||
+           static_cast<uint64_t>(std::count(name.begin(), name.end(), separator)) < depth;
+  };
   for (const auto & kv : parameters_) {
     const bool get_all = prefixes.empty() && within_depth(kv.first);
     const bool prefix_matches = std::any_of(
@@ -393,9 +374,9 @@ NodeParameters::list_parameters(const std::vector<std::string> & prefixes, uint6
       const size_t last_separator = kv.first.find_last_of(separator);
       if (std::string::npos != last_separator) {
         const std::string prefix = kv.first.substr(0, last_separator);
-        if (std::find(result.prefixes.cbegin(), result.prefixes.cend(), prefix) ==
-          result.prefixes.cend())
-        {
+        if (
+          std::find(result.prefixes.cbegin(), result.prefixes.cend(), prefix) ==
+          result.prefixes.cend()) {
           result.prefixes.push_back(prefix);
         }
       }
@@ -404,8 +385,8 @@ NodeParameters::list_parameters(const std::vector<std::string> & prefixes, uint6
   return result;
 }
 
-OnSetParametersCallbackHandle::SharedPtr
-NodeParameters::add_on_set_parameters_callback(OnParametersSetCallbackType callback)
+OnSetParametersCallbackHandle::SharedPtr NodeParameters::add_on_set_parameters_callback(
+  OnParametersSetCallbackType callback)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
@@ -417,19 +398,15 @@ NodeParameters::add_on_set_parameters_callback(OnParametersSetCallbackType callb
   return handle;
 }
 
-void
-NodeParameters::remove_on_set_parameters_callback(
+void NodeParameters::remove_on_set_parameters_callback(
   const OnSetParametersCallbackHandle * const handle)
 {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   ParameterMutationRecursionGuard guard(parameter_modification_enabled_);
 
   auto it = std::find_if(
-    on_parameters_set_callback_container_.begin(),
-    on_parameters_set_callback_container_.end(),
-    [handle](const auto & weak_handle) {
-      return handle == weak_handle.lock().get();
-    });
+    on_parameters_set_callback_container_.begin(), on_parameters_set_callback_container_.end(),
+    [handle](const auto & weak_handle) { return handle == weak_handle.lock().get(); });
   if (it != on_parameters_set_callback_container_.end()) {
     on_parameters_set_callback_container_.erase(it);
   } else {
@@ -437,8 +414,8 @@ NodeParameters::remove_on_set_parameters_callback(
   }
 }
 
-const std::map<std::string, rclcpp::ParameterValue> &
-NodeParameters::get_parameter_overrides() const
+const std::map<std::string, rclcpp::ParameterValue> & NodeParameters::get_parameter_overrides()
+  const
 {
   return parameter_overrides_;
 }

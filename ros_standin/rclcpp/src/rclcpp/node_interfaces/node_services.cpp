@@ -13,15 +13,13 @@ namespace node_interfaces
 
 NodeServices::NodeServices(rclcpp::node_interfaces::NodeBaseInterface * node_base)
 : node_base_(node_base)
-{}
+{
+}
 
-NodeServices::~NodeServices()
-{}
+NodeServices::~NodeServices() {}
 
-void
-NodeServices::add_service(
-  rclcpp::ServiceBase::SharedPtr service_base_ptr,
-  rclcpp::CallbackGroup::SharedPtr group)
+void NodeServices::add_service(
+  rclcpp::ServiceBase::SharedPtr service_base_ptr, rclcpp::CallbackGroup::SharedPtr group)
 {
   if (group) {
     if (!node_base_->callback_group_in_node(group)) {
@@ -38,14 +36,12 @@ NodeServices::add_service(
     group->trigger_notify_guard_condition();
   } catch (const rclcpp::exceptions::RCLError & ex) {
     throw std::runtime_error(
-            std::string("failed to notify wait set on service creation: ") + ex.what());
+      std::string("failed to notify wait set on service creation: ") + ex.what());
   }
 }
 
-void
-NodeServices::add_client(
-  rclcpp::ClientBase::SharedPtr client_base_ptr,
-  rclcpp::CallbackGroup::SharedPtr group)
+void NodeServices::add_client(
+  rclcpp::ClientBase::SharedPtr client_base_ptr, rclcpp::CallbackGroup::SharedPtr group)
 {
   if (group) {
     if (!node_base_->callback_group_in_node(group)) {
@@ -62,12 +58,11 @@ NodeServices::add_client(
     group->trigger_notify_guard_condition();
   } catch (const rclcpp::exceptions::RCLError & ex) {
     throw std::runtime_error(
-            std::string("failed to notify wait set on client creation: ") + ex.what());
+      std::string("failed to notify wait set on client creation: ") + ex.what());
   }
 }
 
-std::string
-NodeServices::resolve_service_name(const std::string & name, bool only_expand) const
+std::string NodeServices::resolve_service_name(const std::string & name, bool only_expand) const
 {
   return node_base_->resolve_topic_or_service_name(name, true, only_expand);
 }

@@ -12,15 +12,13 @@ namespace node_interfaces
 
 NodeTimers::NodeTimers(rclcpp::node_interfaces::NodeBaseInterface * node_base)
 : node_base_(node_base)
-{}
+{
+}
 
-NodeTimers::~NodeTimers()
-{}
+NodeTimers::~NodeTimers() {}
 
-void
-NodeTimers::add_timer(
-  rclcpp::TimerBase::SharedPtr timer,
-  rclcpp::CallbackGroup::SharedPtr callback_group)
+void NodeTimers::add_timer(
+  rclcpp::TimerBase::SharedPtr timer, rclcpp::CallbackGroup::SharedPtr callback_group)
 {
   if (callback_group) {
     if (!node_base_->callback_group_in_node(callback_group)) {
@@ -36,7 +34,7 @@ NodeTimers::add_timer(
     callback_group->trigger_notify_guard_condition();
   } catch (const rclcpp::exceptions::RCLError & ex) {
     throw std::runtime_error(
-            std::string("failed to notify wait set on timer creation: ") + ex.what());
+      std::string("failed to notify wait set on timer creation: ") + ex.what());
   }
 }
 

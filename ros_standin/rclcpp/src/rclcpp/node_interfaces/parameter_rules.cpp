@@ -18,16 +18,14 @@ namespace node_interfaces
 namespace detail
 {
 
-rcl_interfaces::msg::SetParametersResult
-success()
+rcl_interfaces::msg::SetParametersResult success()
 {
   rcl_interfaces::msg::SetParametersResult result;
   result.successful = true;
   return result;
 }
 
-rcl_interfaces::msg::SetParametersResult
-failure(const std::string & reason)
+rcl_interfaces::msg::SetParametersResult failure(const std::string & reason)
 {
   rcl_interfaces::msg::SetParametersResult result;
   result.successful = false;
@@ -41,35 +39,29 @@ namespace
 // declare_parameter tells a type refusal from any other refusal by this prefix, as upstream.
 constexpr char kTypeErrorStart[] = "Wrong parameter type";
 
-std::string
-format_type_reason(
+std::string format_type_reason(
   const std::string & name, const std::string & old_type, const std::string & new_type)
 {
   std::ostringstream ss;
-  ss << kTypeErrorStart << ", parameter {" << name << "} is of type {" << old_type <<
-    "}, setting it to {" << new_type << "} is not allowed.";
+  ss << kTypeErrorStart << ", parameter {" << name << "} is of type {" << old_type
+     << "}, setting it to {" << new_type << "} is not allowed.";
   return ss.str();
 }
 
-std::string
-format_range_reason(const std::string & name, const char * range_type)
+std::string format_range_reason(const std::string & name, const char * range_type)
 {
   std::ostringstream ss;
   ss << "Parameter {" << name << "} doesn't comply with " << range_type << " range.";
   return ss.str();
 }
 
-bool
-are_doubles_equal(double x, double y, double ulp = 100.0)
+bool are_doubles_equal(double x, double y, double ulp = 100.0)
 {
   return std::abs(x - y) <= std::numeric_limits<double>::epsilon() * std::abs(x + y) * ulp;
 }
 
-
-rcl_interfaces::msg::SetParametersResult
-check_parameter_value_in_range(
-  const rcl_interfaces::msg::ParameterDescriptor & descriptor,
-  const rclcpp::ParameterValue & value)
+rcl_interfaces::msg::SetParametersResult check_parameter_value_in_range(
+  const rcl_interfaces::msg::ParameterDescriptor & descriptor, const rclcpp::ParameterValue & value)
 {
   if (!descriptor.integer_range.empty() && value.get_type() == rclcpp::PARAMETER_INTEGER) {
     const int64_t v = value.get<int64_t>();
@@ -108,10 +100,8 @@ check_parameter_value_in_range(
 }
 
 // Type and range check against the stored descriptors.
-rcl_interfaces::msg::SetParametersResult
-check_parameters(
-  ParameterInfos & parameter_infos,
-  const std::vector<rclcpp::Parameter> & parameters,
+rcl_interfaces::msg::SetParametersResult check_parameters(
+  ParameterInfos & parameter_infos, const std::vector<rclcpp::Parameter> & parameters,
   bool allow_undeclared)
 {
   for (const rclcpp::Parameter & parameter : parameters) {
@@ -147,10 +137,8 @@ check_parameters(
 
 // Most recently added first; the first refusal stops the chain. Expired handles are
 // dropped on the way, which is how releasing a handle unregisters its callback.
-rcl_interfaces::msg::SetParametersResult
-call_on_parameters_set_callbacks(
-  const std::vector<rclcpp::Parameter> & parameters,
-  CallbacksContainerType & callback_container)
+rcl_interfaces::msg::SetParametersResult call_on_parameters_set_callbacks(
+  const std::vector<rclcpp::Parameter> & parameters, CallbacksContainerType & callback_container)
 {
   rcl_interfaces::msg::SetParametersResult result = success();
   auto it = callback_container.begin();
@@ -171,12 +159,9 @@ call_on_parameters_set_callbacks(
 
 }  // namespace
 
-rcl_interfaces::msg::SetParametersResult
-set_parameters_atomically_common(
-  const std::vector<rclcpp::Parameter> & parameters,
-  ParameterInfos & parameter_infos,
-  CallbacksContainerType & callback_container,
-  bool allow_undeclared)
+rcl_interfaces::msg::SetParametersResult set_parameters_atomically_common(
+  const std::vector<rclcpp::Parameter> & parameters, ParameterInfos & parameter_infos,
+  CallbacksContainerType & callback_container, bool allow_undeclared)
 {
   auto result = check_parameters(parameter_infos, parameters, allow_undeclared);
   if (!result.successful) {
@@ -195,15 +180,11 @@ set_parameters_atomically_common(
   return result;
 }
 
-rcl_interfaces::msg::SetParametersResult
-declare_parameter_common(
-  const std::string & name,
-  const rclcpp::ParameterValue & default_value,
+rcl_interfaces::msg::SetParametersResult declare_parameter_common(
+  const std::string & name, const rclcpp::ParameterValue & default_value,
   const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
-  ParameterInfos & parameters_out,
-  const std::map<std::string, rclcpp::ParameterValue> & overrides,
-  CallbacksContainerType & callback_container,
-  bool ignore_override)
+  ParameterInfos & parameters_out, const std::map<std::string, rclcpp::ParameterValue> & overrides,
+  CallbacksContainerType & callback_container, bool ignore_override)
 {
   ParameterInfos parameter_infos{{name, ParameterInfo()}};
   parameter_infos.at(name).descriptor = parameter_descriptor;
@@ -237,15 +218,11 @@ declare_parameter_common(
   return result;
 }
 
-const rclcpp::ParameterValue &
-declare_parameter_helper(
-  const std::string & name,
-  rclcpp::ParameterType type,
+const rclcpp::ParameterValue & declare_parameter_helper(
+  const std::string & name, rclcpp::ParameterType type,
   const rclcpp::ParameterValue & default_value,
-  rcl_interfaces::msg::ParameterDescriptor parameter_descriptor,
-  bool ignore_override,
-  ParameterInfos & parameters,
-  const std::map<std::string, rclcpp::ParameterValue> & overrides,
+  rcl_interfaces::msg::ParameterDescriptor parameter_descriptor, bool ignore_override,
+  ParameterInfos & parameters, const std::map<std::string, rclcpp::ParameterValue> & overrides,
   CallbacksContainerType & callback_container)
 {
   if (name.empty()) {
@@ -253,7 +230,7 @@ declare_parameter_helper(
   }
   if (parameters.find(name) != parameters.end()) {
     throw rclcpp::exceptions::ParameterAlreadyDeclaredException(
-            "parameter '" + name + "' has already been declared");
+      "parameter '" + name + "' has already been declared");
   }
 
   if (!parameter_descriptor.dynamic_typing) {
@@ -262,7 +239,7 @@ declare_parameter_helper(
     }
     if (rclcpp::PARAMETER_NOT_SET == type) {
       throw std::invalid_argument{
-              "cannot declare a statically typed parameter with an uninitialized value"};
+        "cannot declare a statically typed parameter with an uninitialized value"};
     }
     parameter_descriptor.type = static_cast<uint8_t>(type);
   }
@@ -276,7 +253,7 @@ declare_parameter_helper(
       throw rclcpp::exceptions::InvalidParameterTypeException(name, result.reason);
     }
     throw rclcpp::exceptions::InvalidParameterValueException(
-            "parameter '" + name + "' could not be set: " + result.reason);
+      "parameter '" + name + "' could not be set: " + result.reason);
   }
   return parameters.at(name).value;
 }

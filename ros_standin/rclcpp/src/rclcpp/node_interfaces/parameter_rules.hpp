@@ -25,45 +25,32 @@ namespace detail
 using ParameterInfos = std::map<std::string, ParameterInfo>;
 using CallbacksContainerType = NodeParameters::CallbacksContainerType;
 
-rcl_interfaces::msg::SetParametersResult
-success();
+rcl_interfaces::msg::SetParametersResult success();
 
-rcl_interfaces::msg::SetParametersResult
-failure(const std::string & reason);
+rcl_interfaces::msg::SetParametersResult failure(const std::string & reason);
 
 /// Checks types and ranges, asks the callbacks (newest first), and only when all agree
 /// stores the values in `parameter_infos`.
-rcl_interfaces::msg::SetParametersResult
-set_parameters_atomically_common(
-  const std::vector<rclcpp::Parameter> & parameters,
-  ParameterInfos & parameter_infos,
-  CallbacksContainerType & callback_container,
-  bool allow_undeclared = false);
+rcl_interfaces::msg::SetParametersResult set_parameters_atomically_common(
+  const std::vector<rclcpp::Parameter> & parameters, ParameterInfos & parameter_infos,
+  CallbacksContainerType & callback_container, bool allow_undeclared = false);
 
 /// Adds `name` to `parameters_out` with its override (unless ignored) or its default,
 /// after the callbacks accepted that value. A parameter without any value is stored
 /// without asking them.
-rcl_interfaces::msg::SetParametersResult
-declare_parameter_common(
-  const std::string & name,
-  const rclcpp::ParameterValue & default_value,
+rcl_interfaces::msg::SetParametersResult declare_parameter_common(
+  const std::string & name, const rclcpp::ParameterValue & default_value,
   const rcl_interfaces::msg::ParameterDescriptor & parameter_descriptor,
-  ParameterInfos & parameters_out,
-  const std::map<std::string, rclcpp::ParameterValue> & overrides,
-  CallbacksContainerType & callback_container,
-  bool ignore_override);
+  ParameterInfos & parameters_out, const std::map<std::string, rclcpp::ParameterValue> & overrides,
+  CallbacksContainerType & callback_container, bool ignore_override);
 
 /// declare_parameter's checks and exceptions around declare_parameter_common; `type`
 /// PARAMETER_NOT_SET means "the default value's type".
-const rclcpp::ParameterValue &
-declare_parameter_helper(
-  const std::string & name,
-  rclcpp::ParameterType type,
+const rclcpp::ParameterValue & declare_parameter_helper(
+  const std::string & name, rclcpp::ParameterType type,
   const rclcpp::ParameterValue & default_value,
-  rcl_interfaces::msg::ParameterDescriptor parameter_descriptor,
-  bool ignore_override,
-  ParameterInfos & parameters,
-  const std::map<std::string, rclcpp::ParameterValue> & overrides,
+  rcl_interfaces::msg::ParameterDescriptor parameter_descriptor, bool ignore_override,
+  ParameterInfos & parameters, const std::map<std::string, rclcpp::ParameterValue> & overrides,
   CallbacksContainerType & callback_container);
 
 }  // namespace detail

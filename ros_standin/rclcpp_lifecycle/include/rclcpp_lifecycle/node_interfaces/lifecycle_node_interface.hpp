@@ -29,32 +29,25 @@ public:
   };
 
   /// @brief Called while configuring; SUCCESS by default.
-  virtual CallbackReturn
-  on_configure(const State & previous_state);
+  virtual CallbackReturn on_configure(const State & previous_state);
 
   /// @brief Called while cleaning up; SUCCESS by default.
-  virtual CallbackReturn
-  on_cleanup(const State & previous_state);
+  virtual CallbackReturn on_cleanup(const State & previous_state);
 
   /// @brief Called while shutting down; SUCCESS by default.
-  virtual CallbackReturn
-  on_shutdown(const State & previous_state);
+  virtual CallbackReturn on_shutdown(const State & previous_state);
 
   /// @brief Called while activating; SUCCESS by default.
-  virtual CallbackReturn
-  on_activate(const State & previous_state);
+  virtual CallbackReturn on_activate(const State & previous_state);
 
   /// @brief Called while deactivating; SUCCESS by default.
-  virtual CallbackReturn
-  on_deactivate(const State & previous_state);
+  virtual CallbackReturn on_deactivate(const State & previous_state);
 
   /// @brief Called after a callback returned or threw ERROR; SUCCESS by default
   /// (upstream's header comment says otherwise, its code returns SUCCESS).
-  virtual CallbackReturn
-  on_error(const State & previous_state);
+  virtual CallbackReturn on_error(const State & previous_state);
 
-  virtual
-  ~LifecycleNodeInterface() {}
+  virtual ~LifecycleNodeInterface() {}
 };
 
 }  // namespace node_interfaces

@@ -25,7 +25,7 @@ struct Empty_
   {
     return structure_needs_at_least_one_member == other.structure_needs_at_least_one_member;
   }
-  bool operator!=(const Empty_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Empty_ & other) const { return !this->operator==(other); }
 };
 
 using Empty = Empty_<std::allocator<void>>;

@@ -24,10 +24,9 @@ struct Header_
 
   bool operator==(const Header_ & other) const
   {
-    return stamp == other.stamp &&
-      frame_id == other.frame_id;
+    return stamp == other.stamp && frame_id == other.frame_id;
   }
-  bool operator!=(const Header_ & other) const {return !this->operator==(other);}
+  bool operator!=(const Header_ & other) const { return !this->operator==(other); }
 };
 
 using Header = Header_<std::allocator<void>>;

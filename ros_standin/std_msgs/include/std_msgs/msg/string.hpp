@@ -20,11 +20,8 @@ struct String_
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const String_ & other) const
-  {
-    return data == other.data;
-  }
-  bool operator!=(const String_ & other) const {return !this->operator==(other);}
+  bool operator==(const String_ & other) const { return data == other.data; }
+  bool operator!=(const String_ & other) const { return !this->operator==(other); }
 };
 
 using String = String_<std::allocator<void>>;

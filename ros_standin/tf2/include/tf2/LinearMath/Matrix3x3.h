@@ -13,34 +13,31 @@ class Matrix3x3
 {
 public:
   Matrix3x3() = default;
-  explicit Matrix3x3(const Quaternion & q) {setRotation(q);}
+  explicit Matrix3x3(const Quaternion & q) { setRotation(q); }
   Matrix3x3(
-    const tf2Scalar & xx, const tf2Scalar & xy, const tf2Scalar & xz,
-    const tf2Scalar & yx, const tf2Scalar & yy, const tf2Scalar & yz,
-    const tf2Scalar & zx, const tf2Scalar & zy, const tf2Scalar & zz)
+    const tf2Scalar & xx, const tf2Scalar & xy, const tf2Scalar & xz, const tf2Scalar & yx,
+    const tf2Scalar & yy, const tf2Scalar & yz, const tf2Scalar & zx, const tf2Scalar & zy,
+    const tf2Scalar & zz)
   {
     setValue(xx, xy, xz, yx, yy, yz, zx, zy, zz);
   }
 
   void setValue(
-    const tf2Scalar & xx, const tf2Scalar & xy, const tf2Scalar & xz,
-    const tf2Scalar & yx, const tf2Scalar & yy, const tf2Scalar & yz,
-    const tf2Scalar & zx, const tf2Scalar & zy, const tf2Scalar & zz)
+    const tf2Scalar & xx, const tf2Scalar & xy, const tf2Scalar & xz, const tf2Scalar & yx,
+    const tf2Scalar & yy, const tf2Scalar & yz, const tf2Scalar & zx, const tf2Scalar & zy,
+    const tf2Scalar & zz)
   {
     m_el[0].setValue(xx, xy, xz);
     m_el[1].setValue(yx, yy, yz);
     m_el[2].setValue(zx, zy, zz);
   }
 
-  Vector3 getColumn(int i) const {return Vector3(m_el[0][i], m_el[1][i], m_el[2][i]);}
-  const Vector3 & getRow(int i) const {return m_el[i];}
-  Vector3 & operator[](int i) {return m_el[i];}
-  const Vector3 & operator[](int i) const {return m_el[i];}
+  Vector3 getColumn(int i) const { return Vector3(m_el[0][i], m_el[1][i], m_el[2][i]); }
+  const Vector3 & getRow(int i) const { return m_el[i]; }
+  Vector3 & operator[](int i) { return m_el[i]; }
+  const Vector3 & operator[](int i) const { return m_el[i]; }
 
-  void setIdentity()
-  {
-    setValue(1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0);
-  }
+  void setIdentity() { setValue(1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0); }
   static const Matrix3x3 & getIdentity()
   {
     static const Matrix3x3 identityMatrix(1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0);
@@ -56,8 +53,7 @@ public:
     const tf2Scalar xx = q.x() * xs, xy = q.x() * ys, xz = q.x() * zs;
     const tf2Scalar yy = q.y() * ys, yz = q.y() * zs, zz = q.z() * zs;
     setValue(
-      tf2Scalar(1.0) - (yy + zz), xy - wz, xz + wy,
-      xy + wz, tf2Scalar(1.0) - (xx + zz), yz - wx,
+      tf2Scalar(1.0) - (yy + zz), xy - wz, xz + wy, xy + wz, tf2Scalar(1.0) - (xx + zz), yz - wx,
       xz - wy, yz + wx, tf2Scalar(1.0) - (xx + yy));
   }
 
@@ -73,9 +69,8 @@ public:
       temp[1] = (m_el[0].z() - m_el[2].x()) * s;
       temp[2] = (m_el[1].x() - m_el[0].y()) * s;
     } else {
-      const int i = m_el[0].x() < m_el[1].y() ?
-        (m_el[1].y() < m_el[2].z() ? 2 : 1) :
-        (m_el[0].x() < m_el[2].z() ? 2 : 0);
+      const int i = m_el[0].x() < m_el[1].y() ? (m_el[1].y() < m_el[2].z() ? 2 : 1)
+                                              : (m_el[0].x() < m_el[2].z() ? 2 : 0);
       const int j = (i + 1) % 3;
       const int k = (i + 2) % 3;
       tf2Scalar s = tf2Sqrt(m_el[i][i] - m_el[j][j] - m_el[k][k] + tf2Scalar(1.0));
@@ -89,10 +84,7 @@ public:
   }
 
   /// @brief Fixed-axis roll (X), pitch (Y), yaw (Z).
-  void setRPY(tf2Scalar roll, tf2Scalar pitch, tf2Scalar yaw)
-  {
-    setEulerYPR(yaw, pitch, roll);
-  }
+  void setRPY(tf2Scalar roll, tf2Scalar pitch, tf2Scalar yaw) { setEulerYPR(yaw, pitch, roll); }
 
   void setEulerYPR(tf2Scalar eulerZ, tf2Scalar eulerY, tf2Scalar eulerX)
   {
@@ -100,15 +92,13 @@ public:
     const tf2Scalar si(tf2Sin(eulerX)), sj(tf2Sin(eulerY)), sh(tf2Sin(eulerZ));
     const tf2Scalar cc = ci * ch, cs = ci * sh, sc = si * ch, ss = si * sh;
     setValue(
-      cj * ch, sj * sc - cs, sj * cc + ss,
-      cj * sh, sj * ss + cc, sj * cs - sc,
-      -sj, cj * si, cj * ci);
+      cj * ch, sj * sc - cs, sj * cc + ss, cj * sh, sj * ss + cc, sj * cs - sc, -sj, cj * si,
+      cj * ci);
   }
 
   /// @brief Yaw (Z), pitch (Y), roll (X); solution 2 is the other of the two solutions.
   void getEulerYPR(
-    tf2Scalar & yaw, tf2Scalar & pitch, tf2Scalar & roll,
-    unsigned int solution_number = 1) const
+    tf2Scalar & yaw, tf2Scalar & pitch, tf2Scalar & roll, unsigned int solution_number = 1) const
   {
     struct Euler
     {
@@ -123,8 +113,8 @@ public:
       euler_out.yaw = 0;
       euler_out2.yaw = 0;
       const tf2Scalar delta = tf2Atan2(m_el[2].y(), m_el[2].z());
-      const tf2Scalar pitch_lock = m_el[2].x() < 0 ? TF2SIMD_PI / tf2Scalar(2.0) :
-        -TF2SIMD_PI / tf2Scalar(2.0);
+      const tf2Scalar pitch_lock =
+        m_el[2].x() < 0 ? TF2SIMD_PI / tf2Scalar(2.0) : -TF2SIMD_PI / tf2Scalar(2.0);
       euler_out.pitch = pitch_lock;
       euler_out2.pitch = pitch_lock;
       euler_out.roll = delta;
@@ -132,14 +122,14 @@ public:
     } else {
       euler_out.pitch = -tf2Asin(m_el[2].x());
       euler_out2.pitch = TF2SIMD_PI - euler_out.pitch;
-      euler_out.roll = tf2Atan2(
-        m_el[2].y() / tf2Cos(euler_out.pitch), m_el[2].z() / tf2Cos(euler_out.pitch));
-      euler_out2.roll = tf2Atan2(
-        m_el[2].y() / tf2Cos(euler_out2.pitch), m_el[2].z() / tf2Cos(euler_out2.pitch));
-      euler_out.yaw = tf2Atan2(
-        m_el[1].x() / tf2Cos(euler_out.pitch), m_el[0].x() / tf2Cos(euler_out.pitch));
-      euler_out2.yaw = tf2Atan2(
-        m_el[1].x() / tf2Cos(euler_out2.pitch), m_el[0].x() / tf2Cos(euler_out2.pitch));
+      euler_out.roll =
+        tf2Atan2(m_el[2].y() / tf2Cos(euler_out.pitch), m_el[2].z() / tf2Cos(euler_out.pitch));
+      euler_out2.roll =
+        tf2Atan2(m_el[2].y() / tf2Cos(euler_out2.pitch), m_el[2].z() / tf2Cos(euler_out2.pitch));
+      euler_out.yaw =
+        tf2Atan2(m_el[1].x() / tf2Cos(euler_out.pitch), m_el[0].x() / tf2Cos(euler_out.pitch));
+      euler_out2.yaw =
+        tf2Atan2(m_el[1].x() / tf2Cos(euler_out2.pitch), m_el[0].x() / tf2Cos(euler_out2.pitch));
     }
     const Euler & e = solution_number == 1 ? euler_out : euler_out2;
     yaw = e.yaw;
@@ -148,8 +138,7 @@ public:
   }
 
   void getRPY(
-    tf2Scalar & roll, tf2Scalar & pitch, tf2Scalar & yaw,
-    unsigned int solution_number = 1) const
+    tf2Scalar & roll, tf2Scalar & pitch, tf2Scalar & yaw, unsigned int solution_number = 1) const
   {
     getEulerYPR(yaw, pitch, roll, solution_number);
   }
@@ -157,9 +146,8 @@ public:
   Matrix3x3 transpose() const
   {
     return Matrix3x3(
-      m_el[0].x(), m_el[1].x(), m_el[2].x(),
-      m_el[0].y(), m_el[1].y(), m_el[2].y(),
-      m_el[0].z(), m_el[1].z(), m_el[2].z());
+      m_el[0].x(), m_el[1].x(), m_el[2].x(), m_el[0].y(), m_el[1].y(), m_el[2].y(), m_el[0].z(),
+      m_el[1].z(), m_el[2].z());
   }
 
   tf2Scalar tdotx(const Vector3 & v) const
@@ -192,9 +180,8 @@ inline Vector3 operator*(const Matrix3x3 & m, const Vector3 & v)
 inline Matrix3x3 operator*(const Matrix3x3 & m1, const Matrix3x3 & m2)
 {
   return Matrix3x3(
-    m2.tdotx(m1[0]), m2.tdoty(m1[0]), m2.tdotz(m1[0]),
-    m2.tdotx(m1[1]), m2.tdoty(m1[1]), m2.tdotz(m1[1]),
-    m2.tdotx(m1[2]), m2.tdoty(m1[2]), m2.tdotz(m1[2]));
+    m2.tdotx(m1[0]), m2.tdoty(m1[0]), m2.tdotz(m1[0]), m2.tdotx(m1[1]), m2.tdoty(m1[1]),
+    m2.tdotz(m1[1]), m2.tdotx(m1[2]), m2.tdoty(m1[2]), m2.tdotz(m1[2]));
 }
 
 }  // namespace tf2

@@ -14,11 +14,13 @@ class Transform
 public:
   Transform() = default;
   explicit Transform(const Quaternion & q, const Vector3 & c = Vector3(0.0, 0.0, 0.0))
-  : m_basis(q), m_origin(c)
+  : m_basis(q),
+    m_origin(c)
   {
   }
   explicit Transform(const Matrix3x3 & b, const Vector3 & c = Vector3(0.0, 0.0, 0.0))
-  : m_basis(b), m_origin(c)
+  : m_basis(b),
+    m_origin(c)
   {
   }
 
@@ -26,12 +28,11 @@ public:
   Vector3 operator()(const Vector3 & x) const
   {
     return Vector3(
-      m_basis[0].dot(x) + m_origin.x(),
-      m_basis[1].dot(x) + m_origin.y(),
+      m_basis[0].dot(x) + m_origin.x(), m_basis[1].dot(x) + m_origin.y(),
       m_basis[2].dot(x) + m_origin.z());
   }
-  Vector3 operator*(const Vector3 & x) const {return (*this)(x);}
-  Quaternion operator*(const Quaternion & q) const {return getRotation() * q;}
+  Vector3 operator*(const Vector3 & x) const { return (*this)(x); }
+  Quaternion operator*(const Quaternion & q) const { return getRotation() * q; }
 
   Transform & operator*=(const Transform & t)
   {
@@ -49,10 +50,10 @@ public:
     m_origin = t1(t2.m_origin);
   }
 
-  Matrix3x3 & getBasis() {return m_basis;}
-  const Matrix3x3 & getBasis() const {return m_basis;}
-  Vector3 & getOrigin() {return m_origin;}
-  const Vector3 & getOrigin() const {return m_origin;}
+  Matrix3x3 & getBasis() { return m_basis; }
+  const Matrix3x3 & getBasis() const { return m_basis; }
+  Vector3 & getOrigin() { return m_origin; }
+  const Vector3 & getOrigin() const { return m_origin; }
   Quaternion getRotation() const
   {
     Quaternion q;
@@ -60,9 +61,9 @@ public:
     return q;
   }
 
-  void setOrigin(const Vector3 & origin) {m_origin = origin;}
-  void setBasis(const Matrix3x3 & basis) {m_basis = basis;}
-  void setRotation(const Quaternion & q) {m_basis.setRotation(q);}
+  void setOrigin(const Vector3 & origin) { m_origin = origin; }
+  void setBasis(const Matrix3x3 & basis) { m_basis = basis; }
+  void setRotation(const Quaternion & q) { m_basis.setRotation(q); }
   void setIdentity()
   {
     m_basis.setIdentity();
@@ -78,7 +79,9 @@ public:
   Transform inverseTimes(const Transform & t) const
   {
     const Vector3 v = t.getOrigin() - m_origin;
-    return Transform(m_basis.transpose() * t.m_basis, Vector3(m_basis.tdotx(v), m_basis.tdoty(v), m_basis.tdotz(v)));
+    return Transform(
+      m_basis.transpose() * t.m_basis,
+      Vector3(m_basis.tdotx(v), m_basis.tdoty(v), m_basis.tdotz(v)));
   }
 
   static const Transform & getIdentity()
@@ -87,7 +90,10 @@ public:
     return identityTransform;
   }
 
-  bool operator==(const Transform & t) const {return m_basis == t.m_basis && m_origin == t.m_origin;}
+  bool operator==(const Transform & t) const
+  {
+    return m_basis == t.m_basis && m_origin == t.m_origin;
+  }
 
 private:
   Matrix3x3 m_basis;

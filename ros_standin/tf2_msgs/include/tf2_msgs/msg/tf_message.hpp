@@ -17,15 +17,14 @@ struct TFMessage_
 {
   ROSIDL_STANDIN_MESSAGE_CTORS(TFMessage_)
 
-  ROSIDL_STANDIN_FIELD(transforms, rosidl_runtime_cpp::detail::Sequence<geometry_msgs::msg::TransformStamped_<ContainerAllocator>, ContainerAllocator>)
+  ROSIDL_STANDIN_FIELD(
+    transforms, rosidl_runtime_cpp::detail::Sequence<
+                  geometry_msgs::msg::TransformStamped_<ContainerAllocator>, ContainerAllocator>)
 
   ROSIDL_STANDIN_MESSAGE_POINTERS()
 
-  bool operator==(const TFMessage_ & other) const
-  {
-    return transforms == other.transforms;
-  }
-  bool operator!=(const TFMessage_ & other) const {return !this->operator==(other);}
+  bool operator==(const TFMessage_ & other) const { return transforms == other.transforms; }
+  bool operator!=(const TFMessage_ & other) const { return !this->operator==(other); }
 };
 
 using TFMessage = TFMessage_<std::allocator<void>>;
