@@ -4,6 +4,7 @@
 #include "costmap_recorder.hpp"
 
 #include <algorithm>
+#include <cstddef>
 #include <string>
 
 namespace kestrune_costmap_host
@@ -14,10 +15,13 @@ CostmapRecorder::CostmapRecorder(const rclcpp::Node::SharedPtr & node, const std
   // Volatile is enough: the host subscribes before the costmap publishes anything.
   const rclcpp::QoS qos = rclcpp::QoS(10).reliable();
   grid_sub_ = node->create_subscription<nav_msgs::msg::OccupancyGrid>(
-    topic, qos, [this](nav_msgs::msg::OccupancyGrid::ConstSharedPtr grid) { onGrid(grid); });
+    topic, qos,
+    [this](const nav_msgs::msg::OccupancyGrid::ConstSharedPtr & grid) { onGrid(grid); });
   update_sub_ = node->create_subscription<map_msgs::msg::OccupancyGridUpdate>(
     topic + "_updates", qos,
-    [this](map_msgs::msg::OccupancyGridUpdate::ConstSharedPtr update) { onUpdate(update); });
+    [this](const map_msgs::msg::OccupancyGridUpdate::ConstSharedPtr & update) {
+      onUpdate(update);
+    });
 }
 
 std::size_t CostmapRecorder::received() const
@@ -55,9 +59,9 @@ void CostmapRecorder::onUpdate(const map_msgs::msg::OccupancyGridUpdate::ConstSh
     return;
   }
   for (std::size_t row = 0; row < update->height; ++row) {
-    std::copy_n(
-      update->data.begin() + row * update->width, update->width,
-      grid_->data.begin() + (y + row) * width + x);
+    const auto from = static_cast<std::ptrdiff_t>(row * update->width);
+    const auto to = static_cast<std::ptrdiff_t>((y + row) * width + x);
+    std::copy_n(update->data.begin() + from, update->width, grid_->data.begin() + to);
   }
   ++received_;
 }

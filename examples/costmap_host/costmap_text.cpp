@@ -76,7 +76,7 @@ std::string renderCostmap(const nav_msgs::msg::OccupancyGrid & grid, unsigned in
   const unsigned int rows = std::max(1u, static_cast<unsigned int>(std::lround(height / block_y)));
 
   std::string text;
-  text.reserve((columns + 1) * rows);
+  text.reserve(std::size_t{columns + 1} * rows);
   for (unsigned int row = 0; row < rows; ++row) {
     // Row 0 of the picture is the top of the map, the grid's last row.
     const unsigned int y_end = height - static_cast<unsigned int>(std::floor(row * block_y));

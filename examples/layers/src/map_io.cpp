@@ -400,7 +400,8 @@ OccupancyMap toOccupancyMap(const PgmImage & image, const MapMetadata & metadata
       std::int8_t value = -1;
       switch (metadata.mode) {
         case MapMode::Trinary:
-          value = metadata.occupied_thresh < occ ? 100 : (occ < metadata.free_thresh ? 0 : -1);
+          value = static_cast<std::int8_t>(
+            metadata.occupied_thresh < occ ? 100 : (occ < metadata.free_thresh ? 0 : -1));
           break;
         case MapMode::Scale:
           if (metadata.occupied_thresh < occ) {
@@ -415,7 +416,7 @@ OccupancyMap toOccupancyMap(const PgmImage & image, const MapMetadata & metadata
           break;
         case MapMode::Raw: {
           const double percent = std::round(shade * 255.0);
-          value = percent <= 100.0 ? static_cast<std::int8_t>(percent) : -1;
+          value = static_cast<std::int8_t>(percent <= 100.0 ? percent : -1.0);
           break;
         }
       }
