@@ -67,7 +67,7 @@ std::string Params(
   values["filters"] = List(filters);
   std::string yaml = "/**:\n  ros__parameters:\n";
   for (const auto & [name, value] : values) {
-    yaml += "    " + name + ": " + value + "\n";
+    yaml.append("    ").append(name).append(": ").append(value).append("\n");
   }
   for (const auto & plugin : layers) {
     yaml += "    " + plugin.first + ":\n      plugin: " + plugin.second + "\n";
@@ -274,10 +274,10 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   Counter footprints;
   auto grid_sub = observer->create_subscription<nav_msgs::msg::OccupancyGrid>(
     "/robot1/local/costmap", rclcpp::QoS(1).transient_local().reliable(),
-    [&](nav_msgs::msg::OccupancyGrid::ConstSharedPtr) { grids.Increment(); });
+    [&](const nav_msgs::msg::OccupancyGrid::ConstSharedPtr &) { grids.Increment(); });
   auto footprint_sub = observer->create_subscription<geometry_msgs::msg::PolygonStamped>(
     "/robot1/local/published_footprint", rclcpp::SystemDefaultsQoS(),
-    [&](geometry_msgs::msg::PolygonStamped::ConstSharedPtr) { footprints.Increment(); });
+    [&](const geometry_msgs::msg::PolygonStamped::ConstSharedPtr &) { footprints.Increment(); });
   auto footprint_pub = observer->create_publisher<geometry_msgs::msg::Polygon>(
     "/robot1/local/footprint", rclcpp::SystemDefaultsQoS());
 

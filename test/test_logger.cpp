@@ -37,7 +37,7 @@ std::vector<std::string> Probe(const Environment & env, const std::vector<std::s
 }
 
 // A fully configured environment, so only the variable under test speaks.
-Environment Quiet(Environment overrides = {})
+Environment Quiet(const Environment & overrides = {})
 {
   Environment env{{"SPDLOG_STDOUT", "true"}, {"SPDLOG_SYSTEMD", "false"}, {"SPDLOG_LEVEL", "info"}};
   for (const auto & [name, value] : overrides) {

@@ -51,7 +51,7 @@ protected:
 
   std::string write(const std::string & name, const std::string & content)
   {
-    const std::string path = dir_ + "/" + name;
+    std::string path = dir_ + "/" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
   }
@@ -170,8 +170,9 @@ TEST(Pgm, DimensionsMustHavePixelsAndStayBounded)
 
 TEST(Pgm, MaxvalMustBeOneTo65535)
 {
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 1 1 0\n\x00"), "maxval 0 is outside 1..65535"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 1 1 65536\n\x00\x00"), "maxval 65536"));
+  EXPECT_TRUE(
+    Mentions(errorOfPgm(std::string("P5 1 1 0\n\x00", 10)), "maxval 0 is outside 1..65535"));
+  EXPECT_TRUE(Mentions(errorOfPgm(std::string("P5 1 1 65536\n\x00\x00", 15)), "maxval 65536"));
 }
 
 TEST(Pgm, TruncatedPixelDataIsRefused)

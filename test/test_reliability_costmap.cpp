@@ -73,7 +73,7 @@ std::string Params(
   }
   std::string yaml = "/**:\n  ros__parameters:\n";
   for (const auto & [name, value] : values) {
-    yaml += "    " + name + ": " + value + "\n";
+    yaml.append("    ").append(name).append(": ").append(value).append("\n");
   }
   for (const auto * list : {&layers, &filters}) {
     if (list->empty()) {
@@ -81,11 +81,11 @@ std::string Params(
     }
     std::string names;
     for (const auto & entry : *list) {
-      names += (names.empty() ? "\"" : ", \"") + entry.first + "\"";
+      names.append(names.empty() ? "\"" : ", \"").append(entry.first).append("\"");
     }
     yaml += std::string("    ") + (list == &layers ? "plugins" : "filters") + ": [" + names + "]\n";
     for (const auto & [name, type] : *list) {
-      yaml += "    " + name + ":\n      plugin: " + type + "\n";
+      yaml.append("    ").append(name).append(":\n      plugin: ").append(type).append("\n");
     }
   }
   return yaml;
@@ -309,10 +309,10 @@ TEST_F(CostmapReliability, ManyFullCyclesOfOneNodeLeaveNoThreadNoGrowthAndEveryL
   //   created and rclcpp one to every callback group, and with it their
   //   memory, until the node is destroyed. Upstream Humble does the same; it
   //   comes to about 2.5 KiB per cycle here.
-  constexpr std::size_t kHeldPerCycle = 4 * 1024;
+  constexpr std::size_t kHeldPerCycle = std::size_t{4} * 1024;
   // - Once the node is destroyed, the heap is back within this of where it
   //   was before the node was made.
-  constexpr std::size_t kResidue = 256 * 1024;
+  constexpr std::size_t kResidue = std::size_t{256} * 1024;
   // - Resident memory grows by no more than the heap may, plus this.
   constexpr long kResidentSlackKiB = 1024;
   // A timer layer keeps the private group busy, so cleanups meet running callbacks.

@@ -38,12 +38,13 @@ constexpr int kWorkers = 4;
 // Resident memory may grow this much from the end of the first batch to the
 // end of the last, about 400 bytes per object (allocator and thread-stack
 // caches settle in the first batch; measured growth is under 1 MiB).
-constexpr long kResidentBoundKiB = 4 * 1024;
+constexpr long kResidentBoundKiB = 4L * 1024;
 
 /// Runs @p work(i) for i in [0, count) spread over kWorkers threads at once.
 void InParallel(int count, const std::function<void(int)> & work)
 {
   std::vector<std::thread> workers;
+  workers.reserve(kWorkers);
   for (int w = 0; w < kWorkers; ++w) {
     workers.emplace_back([w, count, &work]() {
       for (int i = w; i < count; i += kWorkers) {
@@ -99,6 +100,7 @@ TYPED_TEST(ManyNodeThreads, NodeFormBatchesCreatedAndDestroyedTogether)
   // A node belongs to one executor at a time, so each object of a batch
   // serves a node of its own; the nodes live on across batches.
   std::vector<rclcpp::Node::SharedPtr> nodes;
+  nodes.reserve(kBatch);
   for (int i = 0; i < kBatch; ++i) {
     nodes.push_back(std::make_shared<rclcpp::Node>("reliability_" + std::to_string(i)));
   }

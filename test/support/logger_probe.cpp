@@ -28,6 +28,7 @@ namespace
 void LogThreads(int thread_count, int line_count)
 {
   std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(thread_count));
   for (int t = 0; t < thread_count; ++t) {
     threads.emplace_back([t, line_count]() {
       for (int k = 0; k < line_count; ++k) {

@@ -44,6 +44,8 @@ std::vector<std::string> ChildEnvironment(const Environment & settings)
   std::vector<std::string> env = ChildEnvironment(settings);
   std::vector<char *> c_argv;
   std::vector<char *> c_env;
+  c_argv.reserve(argv.size() + 1);
+  c_env.reserve(env.size() + 1);
   for (const auto & arg : argv) {
     c_argv.push_back(const_cast<char *>(arg.c_str()));
   }
