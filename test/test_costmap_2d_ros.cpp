@@ -21,11 +21,13 @@
 #include "lifecycle_msgs/msg/state.hpp"
 #include "nav_msgs/msg/occupancy_grid.hpp"
 #include "support/costmap_fixture.hpp"
+#include "support/costmap_params.hpp"
 #include "support/counter.hpp"
 
 using namespace std::chrono_literals;
 using kestrune_test::Counter;
 using kestrune_test::LayerEvents;
+using kestrune_test::Plugins;
 using kestrune_test::ProbedCostmap;
 using lifecycle_msgs::msg::State;
 
@@ -34,48 +36,12 @@ namespace
 
 const char kRecording[] = "kestrune_test_layers/RecordingLayer";
 
-using Plugins = std::vector<std::pair<std::string, std::string>>;
-
-std::string List(const Plugins & plugins)
-{
-  std::string names;
-  for (const auto & entry : plugins) {
-    names += (names.empty() ? "\"" : ", \"") + entry.first + "\"";
-  }
-  return "[" + names + "]";
-}
-
-/// A parameter file for every node ("/**"): defaults, then @p overrides, then
-/// the layer and filter lists with their types.
 std::string Params(
   const std::map<std::string, std::string> & overrides = {},
   const Plugins & layers = {{"static", kRecording}},
   const Plugins & filters = {{"keepout", kRecording}})
 {
-  std::map<std::string, std::string> values{
-    {"global_frame", "map"},
-    {"robot_base_frame", "base_link"},
-    {"width", "5"},
-    {"height", "4"},
-    {"resolution", "0.05"},
-    {"update_frequency", "20.0"},
-    {"publish_frequency", "10.0"}};
-  for (const auto & [name, value] : overrides) {
-    values[name] = value;
-  }
-  values["plugins"] = List(layers);
-  values["filters"] = List(filters);
-  std::string yaml = "/**:\n  ros__parameters:\n";
-  for (const auto & [name, value] : values) {
-    yaml.append("    ").append(name).append(": ").append(value).append("\n");
-  }
-  for (const auto & plugin : layers) {
-    yaml += "    " + plugin.first + ":\n      plugin: " + plugin.second + "\n";
-  }
-  for (const auto & plugin : filters) {
-    yaml += "    " + plugin.first + ":\n      plugin: " + plugin.second + "\n";
-  }
-  return yaml;
+  return kestrune_test::CostmapParams(overrides, layers, filters);
 }
 
 using CostmapNode = kestrune_test::CostmapTest;

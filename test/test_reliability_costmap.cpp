@@ -33,14 +33,18 @@
 #include <vector>
 
 #include "lifecycle_msgs/msg/state.hpp"
+#include "support/capture_sink.hpp"
 #include "support/costmap_fixture.hpp"
+#include "support/costmap_params.hpp"
 #include "support/process.hpp"
 #include "test_reliability.hpp"
 
 using namespace std::chrono_literals;
+using kestrune_test::CaptureSink;
 using kestrune_test::kSanitized;
 using kestrune_test::kScaleDown;
 using kestrune_test::LayerEvents;
+using kestrune_test::Plugins;
 using kestrune_test::ProbedCostmap;
 using lifecycle_msgs::msg::State;
 
@@ -51,44 +55,15 @@ const char kRecording[] = "kestrune_test_layers/RecordingLayer";
 const char kTicker[] = "kestrune_test_layers/TimerLayer";
 const char kWaitLine[] = "Timed out waiting for transform from base_link to map";
 
-using Plugins = std::vector<std::pair<std::string, std::string>>;
-
-/// A parameter file for every node: @p overrides over a small map, then the
-/// layers and filters with their types (an empty list is left at its default).
+/// A parameter file for every node, its map updated at 100 Hz unless
+/// @p overrides say otherwise.
 std::string Params(
-  const std::map<std::string, std::string> & overrides = {},
+  std::map<std::string, std::string> overrides = {},
   const Plugins & layers = {{"static", kRecording}},
   const Plugins & filters = {{"keepout", kRecording}})
 {
-  std::map<std::string, std::string> values{
-    {"global_frame", "map"},
-    {"robot_base_frame", "base_link"},
-    {"width", "5"},
-    {"height", "4"},
-    {"resolution", "0.05"},
-    {"update_frequency", "100.0"},
-    {"publish_frequency", "10.0"}};
-  for (const auto & [name, value] : overrides) {
-    values[name] = value;
-  }
-  std::string yaml = "/**:\n  ros__parameters:\n";
-  for (const auto & [name, value] : values) {
-    yaml.append("    ").append(name).append(": ").append(value).append("\n");
-  }
-  for (const auto * list : {&layers, &filters}) {
-    if (list->empty()) {
-      continue;
-    }
-    std::string names;
-    for (const auto & entry : *list) {
-      names.append(names.empty() ? "\"" : ", \"").append(entry.first).append("\"");
-    }
-    yaml += std::string("    ") + (list == &layers ? "plugins" : "filters") + ": [" + names + "]\n";
-    for (const auto & [name, type] : *list) {
-      yaml.append("    ").append(name).append(":\n      plugin: ").append(type).append("\n");
-    }
-  }
-  return yaml;
+  overrides.emplace("update_frequency", "100.0");
+  return kestrune_test::CostmapParams(overrides, layers, filters);
 }
 
 /// Bytes the allocator has handed out and not yet got back, over all arenas.
@@ -96,69 +71,6 @@ std::size_t HeapInUse()
 {
   return mallinfo2().uordblks;
 }
-
-/// Keeps the library's log lines until the test takes them, and lets a test
-/// wait for a line.
-class DrainSink : public spdlog::sinks::base_sink<std::mutex>
-{
-public:
-  static std::shared_ptr<DrainSink> Attach()
-  {
-    auto sink = std::make_shared<DrainSink>();
-    kestrune::Logger::Instance().GetLogger()->sinks().push_back(sink);
-    return sink;
-  }
-
-  static void DetachAll()
-  {
-    auto & sinks = kestrune::Logger::Instance().GetLogger()->sinks();
-    sinks.erase(
-      std::remove_if(
-        sinks.begin(), sinks.end(),
-        [](const spdlog::sink_ptr & s) {
-          return std::dynamic_pointer_cast<DrainSink>(s) != nullptr;
-        }),
-      sinks.end());
-  }
-
-  std::vector<std::string> Take()
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return std::exchange(lines_, {});
-  }
-
-  /// Waits until @p count lines starting with @p head have arrived since the last Take().
-  bool WaitFor(const std::string & head, int count, std::chrono::seconds patience = 20s)
-  {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return arrived_.wait_for(lock, patience, [&] {
-      int seen = 0;
-      for (const auto & line : lines_) {
-        seen += MessageOf(line).rfind(head, 0) == 0 ? 1 : 0;
-      }
-      return seen >= count;
-    });
-  }
-
-  /// The message of a line, without its "NNN [INFO] " prefix.
-  static std::string MessageOf(const std::string & line)
-  {
-    const auto bracket = line.find("] ");
-    return bracket == std::string::npos ? line : line.substr(bracket + 2);
-  }
-
-protected:
-  void sink_it_(const spdlog::details::log_msg & msg) override
-  {
-    lines_.emplace_back(msg.payload.data(), msg.payload.size());
-    arrived_.notify_all();
-  }
-  void flush_() override {}
-
-private:
-  std::vector<std::string> lines_;
-  std::condition_variable arrived_;
-};
 
 /// Checks that @p lines are the whole log of one configure, activate,
 /// deactivate, cleanup cycle of a node with @p layers and @p filters, and that
@@ -189,7 +101,7 @@ void ExpectCycleLines(
       ASSERT_EQ(number, (previous + 1) % 128) << where << ": '" << line << "'";
     }
     previous = number;
-    const std::string message = DrainSink::MessageOf(line);
+    const std::string message = CaptureSink::MessageOf(line);
     // The listener may take a moment to deliver the transform: a pass of the
     // wait may log that it is still missing.
     if (message.rfind(kWaitLine, 0) != 0) {
@@ -211,7 +123,7 @@ protected:
     std::ofstream(params_path_) << parameters_yaml;
     InitRos(signals);
     LayerEvents::Clear();
-    sink_ = DrainSink::Attach();
+    sink_ = CaptureSink::Attach();
   }
 
   void InitRos(rclcpp::SignalHandlerOptions signals)
@@ -222,7 +134,7 @@ protected:
 
   void TearDown() override
   {
-    DrainSink::DetachAll();
+    CaptureSink::DetachAll();
     broadcaster_.reset();
     broadcaster_node_.reset();
     if (rclcpp::ok()) {
@@ -288,7 +200,7 @@ protected:
   }
 
   std::string params_path_;
-  std::shared_ptr<DrainSink> sink_;
+  std::shared_ptr<CaptureSink> sink_;
   rclcpp::Node::SharedPtr broadcaster_node_;
   std::unique_ptr<tf2_ros::StaticTransformBroadcaster> broadcaster_;
 };
@@ -332,7 +244,7 @@ TEST_F(CostmapReliability, ManyFullCyclesOfOneNodeLeaveNoThreadNoGrowthAndEveryL
     const std::string where = "cycle " + std::to_string(cycle);
     guard.Phase(where);
     ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, where));
-    ASSERT_NO_FATAL_FAILURE(ExpectCycleLines(sink_->Take(), layers, filters, previous, where));
+    ASSERT_NO_FATAL_FAILURE(ExpectCycleLines(sink_->TakeTexts(), layers, filters, previous, where));
     LayerEvents::Clear();
     ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline)
       << "threads left after " << where;
@@ -612,7 +524,7 @@ TEST(CostmapReliabilityLogger, BadLoggerEnvironmentFallsBackAndTheNodeLogsEveryS
     // The level fell back to info: both cycles are logged whole, numbered on.
     const auto second = std::find_if(
       log_lines.begin() + 1, log_lines.end(),
-      [](const std::string & line) { return DrainSink::MessageOf(line) == "Configuring"; });
+      [](const std::string & line) { return CaptureSink::MessageOf(line) == "Configuring"; });
     int previous = -1;
     ASSERT_NO_FATAL_FAILURE(
       ExpectCycleLines({log_lines.begin(), second}, layers, filters, previous, where + ", first"));

@@ -87,8 +87,7 @@ protected:
   {
     std::vector<std::string> messages;
     for (const auto & line : sink_->Lines()) {
-      const auto bracket = line.text.find("] ");
-      messages.push_back(line.text.substr(bracket + 2));
+      messages.push_back(CaptureSink::MessageOf(line.text));
     }
     return messages;
   }

@@ -192,7 +192,7 @@ bool makeFootprintFromString(
     if (numbers.size() != 2) {
       RCLCPP_ERROR(
         logger,
-        "Points in the footprint specification must be pairs of numbers. Found a point with %d "
+        "Points in the footprint must be pairs of numbers. Found a point with %d "
         "numbers.",
         static_cast<int>(numbers.size()));
       return false;

@@ -1,0 +1,59 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+
+#ifndef KESTRUNE_TEST_SUPPORT__COSTMAP_PARAMS_HPP_
+#define KESTRUNE_TEST_SUPPORT__COSTMAP_PARAMS_HPP_
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestrune_test
+{
+
+/// Layer or filter names with their plugin types, in load order.
+using Plugins = std::vector<std::pair<std::string, std::string>>;
+
+/// A ROS parameter file for every node ("/**"): a small map in the "map"
+/// frame with @p overrides over it, then the layer and filter lists with each
+/// entry's plugin type. An empty list is left out, so the node keeps its default.
+inline std::string CostmapParams(
+  const std::map<std::string, std::string> & overrides, const Plugins & layers,
+  const Plugins & filters)
+{
+  std::map<std::string, std::string> values{
+    {"global_frame", "map"},
+    {"robot_base_frame", "base_link"},
+    {"width", "5"},
+    {"height", "4"},
+    {"resolution", "0.05"},
+    {"update_frequency", "20.0"},
+    {"publish_frequency", "10.0"}};
+  for (const auto & [name, value] : overrides) {
+    values[name] = value;
+  }
+  std::string yaml = "/**:\n  ros__parameters:\n";
+  for (const auto & [name, value] : values) {
+    yaml.append("    ").append(name).append(": ").append(value).append("\n");
+  }
+  for (const auto & [list_name, list] :
+       {std::make_pair("plugins", &layers), std::make_pair("filters", &filters)}) {
+    if (list->empty()) {
+      continue;
+    }
+    std::string names;
+    for (const auto & entry : *list) {
+      names.append(names.empty() ? "\"" : ", \"").append(entry.first).append("\"");
+    }
+    yaml.append("    ").append(list_name).append(": [").append(names).append("]\n");
+    for (const auto & [name, type] : *list) {
+      yaml.append("    ").append(name).append(":\n      plugin: ").append(type).append("\n");
+    }
+  }
+  return yaml;
+}
+
+}  // namespace kestrune_test
+
+#endif  // KESTRUNE_TEST_SUPPORT__COSTMAP_PARAMS_HPP_
