@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the demo host and its layer plugins, and runs
-# it on the default configuration. Arguments are passed to the host, e.g.
+# Installs what is missing, builds ROS 2 Humble once (or uses /opt/ros/humble),
+# colcon-builds the library and the demo into install/, and runs the installed
+# host on its default parameters. Arguments are passed to the host, e.g.
 #   scripts/demo.sh --duration 8 --output /tmp/costmap_out
 #   scripts/demo.sh --ros-args -p inflation_layer.inflation_radius:=0.8
 # The costmap image and its YAML land in ./costmap_out unless --output says otherwise.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+KESTRUNE_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/ros_env.sh
+source "$KESTRUNE_ROOT/scripts/ros_env.sh"
+cd "$KESTRUNE_ROOT"
 
-build="$root/build"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKESTRUNE_SANITIZE= -DKESTRUNE_BUILD_EXAMPLES=ON
-cmake --build "$build" -j "$(nproc)" --target costmap_host kestrune_example_layers
-exec "$build/examples/costmap_host" "$@"
+kestrune_colcon_build --build-base build --install-base install \
+  --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+set +u
+# shellcheck disable=SC1091
+source install/setup.bash
+set -u
+exec install/kestrune_nav2_examples/lib/kestrune_nav2_examples/costmap_host "$@"

@@ -1,44 +1,44 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build/fuzz (AddressSanitizer and
 # UndefinedBehaviorSanitizer on everything they call into) and runs each for a
-# bounded time, seeded from fuzz/corpus/ and examples/maps/. A crash ends the
+# bounded time, seeded from examples/fuzz/corpus/ and examples/maps/. A crash ends the
 # run with a non-zero status and its input saved as
 # build/fuzz/artifacts/<target>/crash-*; rerun that input with
-# build/fuzz/fuzz/<target> <file>, and add it to the tests in test/.
+# build/fuzz/fuzz/<target> <file>, and add it to the tests in examples/test/.
 #   scripts/fuzz.sh                            every target, 60 s each
 #   KESTRUNE_FUZZ_SECONDS=30 scripts/fuzz.sh   every target, 30 s each
-#   scripts/fuzz.sh fuzz_footprint             one target
+#   scripts/fuzz.sh fuzz_map_pgm               one target
 #   KESTRUNE_FUZZ_BUILD_DIR=/tmp/fuzz scripts/fuzz.sh   another build folder
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
+# The map loader needs no ROS; ament's CMake (Debian's) wants Debian's Python.
+export PATH="/usr/bin:$PATH"
 
 seconds="${KESTRUNE_FUZZ_SECONDS:-60}"
 build="${KESTRUNE_FUZZ_BUILD_DIR:-$root/build/fuzz}"
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(fuzz_map_yaml fuzz_map_pgm fuzz_footprint)
+  targets=(fuzz_map_yaml fuzz_map_pgm)
 fi
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DKESTRUNE_SANITIZE=address,undefined -DKESTRUNE_BUILD_FUZZ=ON \
-  -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_EXAMPLES=OFF
+cmake -S "$root/examples" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPython3_EXECUTABLE=/usr/bin/python3 \
+  -DKESTRUNE_SANITIZE=address,undefined -DKESTRUNE_BUILD_FUZZ=ON
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 # Seeds per target, gathered in the build tree so that the maps' images do not
 # end up in the YAML corpus and the other way round.
 seed_files() {
   case "$1" in
-    fuzz_map_yaml) echo "$root"/fuzz/corpus/map_yaml/* "$root"/examples/maps/*.yaml ;;
-    fuzz_map_pgm) echo "$root"/fuzz/corpus/map_pgm/* "$root"/examples/maps/*.pgm ;;
-    fuzz_footprint) echo "$root"/fuzz/corpus/footprint/* ;;
+    fuzz_map_yaml) echo "$root"/examples/fuzz/corpus/map_yaml/* "$root"/examples/maps/*.yaml ;;
+    fuzz_map_pgm) echo "$root"/examples/fuzz/corpus/map_pgm/* "$root"/examples/maps/*.pgm ;;
   esac
 }
 dictionary() {
   case "$1" in
-    fuzz_map_yaml) echo "-dict=$root/fuzz/map_yaml.dict" ;;
-    fuzz_map_pgm) echo "-dict=$root/fuzz/map_pgm.dict" ;;
+    fuzz_map_yaml) echo "-dict=$root/examples/fuzz/map_yaml.dict" ;;
+    fuzz_map_pgm) echo "-dict=$root/examples/fuzz/map_pgm.dict" ;;
   esac
 }
 

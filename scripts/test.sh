@@ -1,22 +1,33 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything (stand-in mode unless ROS 2 is
-# found) and runs the whole test suite.
-#   scripts/test.sh                      plain build in build/
-#   KESTRUNE_SANITIZE=address,undefined scripts/test.sh   (build/asan)
-#   KESTRUNE_SANITIZE=thread scripts/test.sh              (build/tsan)
+# Installs what is missing, builds ROS 2 Humble once (or uses /opt/ros/humble),
+# colcon-builds the library and the demo with their tests, runs every test and
+# ends with colcon's summary; the status is non-zero on any failure.
+#   scripts/test.sh                                        build/ and install/
+#   KESTRUNE_SANITIZE=address,undefined scripts/test.sh    build/asan/
+#   KESTRUNE_SANITIZE=thread scripts/test.sh               build/tsan/
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+KESTRUNE_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/ros_env.sh
+source "$KESTRUNE_ROOT/scripts/ros_env.sh"
+cd "$KESTRUNE_ROOT"
 
 sanitize="${KESTRUNE_SANITIZE:-}"
 case "$sanitize" in
-  "") build="$root/build" ;;
-  thread) build="$root/build/tsan" ;;
-  *) build="$root/build/asan" ;;
+  "") base="$KESTRUNE_ROOT/build"; install="$KESTRUNE_ROOT/install" ;;
+  thread) base="$KESTRUNE_ROOT/build/tsan"; install="$base/install" ;;
+  *) base="$KESTRUNE_ROOT/build/asan"; install="$base/install" ;;
 esac
+paths=(--build-base "$base" --install-base "$install")
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKESTRUNE_SANITIZE="$sanitize" -DKESTRUNE_BUILD_TESTS=ON -DKESTRUNE_BUILD_EXAMPLES=ON
-cmake --build "$build" -j "$(nproc)"
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+started=$SECONDS
+kestrune_colcon_build "${paths[@]}" --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKESTRUNE_SANITIZE="$sanitize"
+echo "Built in $((SECONDS - started)) s." >&2
+
+started=$SECONDS
+# Most tests wait on DDS and timers rather than compute: more at once than cores.
+colcon test --base-paths "$KESTRUNE_ROOT" "${paths[@]}" --executor sequential \
+  --event-handlers console_direct- \
+  --ctest-args -j 4 --output-on-failure --timeout 600 --output-junit ctest_results.xml
+echo "Tested in $((SECONDS - started)) s." >&2
+colcon test-result --test-result-base "$base" --verbose

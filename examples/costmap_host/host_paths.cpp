@@ -21,16 +21,6 @@ HostPaths locateHostPaths()
   const fs::path exe_dir = error ? fs::path() : exe.parent_path();
 
   HostPaths paths;
-  const fs::path build_dir(KESTRUNE_HOST_BUILD_DIR);
-  if (!exe_dir.empty() && !build_dir.empty() && fs::equivalent(exe_dir, build_dir, error)) {
-    paths.build_tree = true;
-    paths.ament_prefix = KESTRUNE_HOST_BUILD_AMENT_PREFIX;
-    paths.default_params_file = KESTRUNE_HOST_BUILD_PARAMS_FILE;
-    return paths;
-  }
-
-  // Installed as <prefix>/lib/<package>/costmap_host, as ros2 run expects; a prefix
-  // found that way follows the install when it is moved.
   fs::path prefix =
     exe_dir.empty() ? fs::path() : (exe_dir / KESTRUNE_HOST_EXE_TO_PREFIX).lexically_normal();
   if (!prefix.empty() && prefix.filename().empty()) {

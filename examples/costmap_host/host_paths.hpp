@@ -14,13 +14,12 @@ struct HostPaths
 {
   std::string ament_prefix;         ///< prefix whose ament index lists the layer plugins
   std::string default_params_file;  ///< the demo's parameter file
-  bool build_tree{false};           ///< running from the build tree rather than an install
 };
 
 /**
- * @brief Works out, from the program's own location, whether it runs from the build
- * tree (then the build tree's ament prefix and the source tree's parameter file) or
- * from an install (then the install prefix and its share folder).
+ * @brief Works out the install prefix from the program's own location
+ * (<prefix>/lib/<package>/costmap_host), so that a moved install still finds its
+ * plugins and its share folder; the configured install prefix otherwise.
  */
 HostPaths locateHostPaths();
 

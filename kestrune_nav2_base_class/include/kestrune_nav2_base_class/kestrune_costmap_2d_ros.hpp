@@ -1,0 +1,90 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+
+#ifndef KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_
+#define KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kestrune_nav2_base_class/kestrune_node_thread.hpp"
+#include "nav2_costmap_2d/costmap_2d_ros.hpp"
+
+namespace nav2_costmap_2d
+{
+
+/**
+ * @brief A Nav2 costmap node whose configure, activate and cleanup are its own.
+ *
+ * - configure builds what Costmap2DROS builds and serves the costmap's private
+ *   callback group (transform timers, layer and filter callbacks) on a node
+ *   thread of its own;
+ * - activate waits, without a time limit, until the robot base frame can be
+ *   transformed into the global frame (or ROS shuts down);
+ * - every step is logged through kestrune::Logger.
+ *
+ * Deactivate and shutdown are the base's. Own the node through a
+ * std::shared_ptr before configuring it, and do not run cleanup or destroy the
+ * node from a callback of its private group.
+ *
+ * Parameters are the base's, read at configure:
+ * | name | type | default | meaning |
+ * |---|---|---|---|
+ * | global_frame | string | "map" | frame of the costmap |
+ * | robot_base_frame | string | "base_link" | frame whose transform activate waits for |
+ * | width, height | int | 5 | map size in metres (not negative) |
+ * | resolution | double | 0.1 | metres per cell (finite, above zero) |
+ * | origin_x, origin_y | double | 0.0 | map origin in the global frame |
+ * | plugins, filters | string[] | see Nav2 | layer and filter names; each needs `<name>.plugin` |
+ * |                  |          |          | (Nav2's three default layers have theirs by default) |
+ * | footprint / robot_radius | string / double | "[]" / 0.1 | robot shape |
+ * | update_frequency, publish_frequency | double | 5.0 / 1.0 | map update and publish rates (Hz) |
+ */
+class KestruneCostmap2DROS : public Costmap2DROS
+{
+public:
+  /// @brief A costmap node named @p name, in the namespace "/<name>".
+  explicit KestruneCostmap2DROS(const std::string & name);
+
+  /// @brief A costmap node named @p name, in @p parent_namespace joined with @p local_namespace.
+  KestruneCostmap2DROS(
+    const std::string & name, const std::string & parent_namespace,
+    const std::string & local_namespace);
+
+  /**
+   * @brief Stops the node thread and the map update loop and releases the layers,
+   * the executor and the callback group, all before the base (and with it the
+   * plugin loader that may unload the layers' libraries) goes.
+   */
+  ~KestruneCostmap2DROS() override;
+
+  /// @brief Builds the costmap, its layers and filters, and starts the node thread.
+  nav2_util::CallbackReturn on_configure(const rclcpp_lifecycle::State & state) override;
+
+  /// @brief Activates the publishers, waits for the robot's transform, starts the updates.
+  nav2_util::CallbackReturn on_activate(const rclcpp_lifecycle::State & state) override;
+
+  /// @brief Stops the node thread and releases what configure built, the executor
+  /// and the callback group included.
+  nav2_util::CallbackReturn on_cleanup(const rclcpp_lifecycle::State & state) override;
+
+protected:
+  /**
+   * @brief Throws std::invalid_argument naming the first entry of the layer or filter
+   * list (parameter @p list_parameter) that has no "<name>.plugin" parameter. Nav2 would
+   * end the process for it; this makes it a configure failure instead.
+   */
+  void checkPluginTypesAreSet(const std::string & list_parameter);
+
+  /// @brief Creates the plugin of @p type, adds it as a layer or a filter and
+  /// initializes it under the costmap's mutex.
+  void loadLayer(const std::string & name, const std::string & type, bool is_filter);
+
+  /// @brief The node thread serving the private callback group, from configure to cleanup.
+  std::unique_ptr<nav2_util::KestruneNodeThread> node_thread_;
+};
+
+}  // namespace nav2_costmap_2d
+
+#endif  // KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_

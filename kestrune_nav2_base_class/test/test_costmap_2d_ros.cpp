@@ -1,0 +1,403 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+//
+// The costmap node driven as a host drives it: owned by a shared pointer,
+// parameters from a ROS parameter file, transitions through the lifecycle API.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <future>
+#include <map>
+#include <chrono>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "geometry_msgs/msg/polygon.hpp"
+#include "geometry_msgs/msg/polygon_stamped.hpp"
+#include "lifecycle_msgs/msg/state.hpp"
+#include "nav_msgs/msg/occupancy_grid.hpp"
+#include "support/costmap_fixture.hpp"
+#include "support/costmap_params.hpp"
+#include "support/counter.hpp"
+
+using namespace std::chrono_literals;
+using kestrune_test::Counter;
+using kestrune_test::LayerEvents;
+using kestrune_test::Plugins;
+using kestrune_test::ProbedCostmap;
+using lifecycle_msgs::msg::State;
+
+namespace
+{
+
+const char kRecording[] = "kestrune_test_layers/RecordingLayer";
+
+std::string Params(
+  const std::map<std::string, std::string> & overrides = {},
+  const Plugins & layers = {{"static", kRecording}},
+  const Plugins & filters = {{"keepout", kRecording}})
+{
+  return kestrune_test::CostmapParams(overrides, layers, filters);
+}
+
+using CostmapNode = kestrune_test::CostmapTest;
+
+TEST_F(CostmapNode, ConstructorsPlaceTheNodeInTheExpectedNamespace)
+{
+  StartRos(Params());
+  auto plain = std::make_shared<ProbedCostmap>("local_costmap");
+  EXPECT_STREQ(plain->get_node_base_interface()->get_fully_qualified_name(), "/local_costmap/local_costmap");
+  auto nested = std::make_shared<ProbedCostmap>("costmap", "/robot1", "global");
+  EXPECT_STREQ(nested->get_node_base_interface()->get_fully_qualified_name(), "/robot1/global/costmap");
+  // Construction alone starts nothing and logs nothing.
+  EXPECT_FALSE(plain->node_thread_);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
+{
+  StartRos(Params({}, {{"static", kRecording}, {"obstacles", kRecording}}));
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+
+  ConfigureAndListen(*node);
+  EXPECT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  EXPECT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
+  EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+
+  const std::vector<std::string> expected{
+    "Configuring",
+    "Using plugin \"static\"",
+    "Initialized plugin \"static\"",
+    "Using plugin \"obstacles\"",
+    "Initialized plugin \"obstacles\"",
+    "Using costmap filter \"keepout\"",
+    "Initialized costmap filter \"keepout\"",
+    "Activating",
+    "Checking transform",
+    "Cleaning up"};
+  EXPECT_EQ(Messages(), expected);
+
+  const auto lines = sink_->Lines();
+  ASSERT_EQ(lines.size(), expected.size());
+  const std::regex prefix(R"(([ 0-9]{3}) \[INFO\] .*)");
+  int previous = -1;
+  for (const auto & line : lines) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(line.text, match, prefix)) << line.text;
+    const int number = std::stoi(match[1].str());
+    if (previous >= 0) {
+      EXPECT_EQ(number, (previous + 1) % 128) << line.text;
+    }
+    previous = number;
+    EXPECT_EQ(line.file, "./src/kestrune_costmap_2d_ros.cpp");
+  }
+  EXPECT_EQ(lines[0].function, "on_configure");
+  EXPECT_EQ(lines[7].function, "on_activate");
+  EXPECT_EQ(lines[9].function, "on_cleanup");
+}
+
+TEST_F(CostmapNode, CellCountsAreTruncated)
+{
+  StartRos(Params({{"width", "7"}, {"resolution", "0.07"}, {"height", "0"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 99U);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 0U);
+  EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.07);
+}
+
+TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheMutex)
+{
+  StartRos(Params(
+    {}, {{"b_layer", kRecording}, {"a_layer", kRecording}, {"b_layer", kRecording}},
+    {{"z_filter", kRecording}, {"y_filter", kRecording}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+
+  const std::string held = " added locked group tf";
+  const std::vector<std::string> expected{
+    "create", "initialize b_layer" + held,  "create", "initialize a_layer" + held,
+    "create", "initialize b_layer" + held,  // a repeated name is loaded again
+    "create", "initialize z_filter" + held, "create", "initialize y_filter" + held};
+  EXPECT_EQ(LayerEvents::Take(), expected);
+  EXPECT_EQ(node->getLayeredCostmap()->getPlugins()->size(), 3U);
+  EXPECT_EQ(node->getLayeredCostmap()->getFilters()->size(), 2U);
+  EXPECT_EQ(node->getLayeredCostmap()->getFilters()->at(0)->getName(), "z_filter");
+  // Not left locked.
+  auto * mutex = node->getCostmap()->getMutex();
+  EXPECT_TRUE(std::async(std::launch::async, [mutex]() {
+                const bool free = mutex->try_lock();
+                if (free) {
+                  mutex->unlock();
+                }
+                return free;
+              }).get());
+}
+
+TEST_F(CostmapNode, UnknownPluginTypeFailsConfigureAfterItsUsingLine)
+{
+  StartRos(Params({}, {{"good", kRecording}, {"bad", "kestrune_test_layers/NoSuchLayer"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(node->configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  EXPECT_TRUE(WaitUntilListening(*node));
+  const std::string ros_log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(ros_log.find("kestrune_test_layers/NoSuchLayer"), std::string::npos) << ros_log;
+  const auto messages = Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "Using plugin \"bad\"");
+  // The layer before it stays loaded until the next configure or cleanup.
+  EXPECT_EQ(node->getLayeredCostmap()->getPlugins()->size(), 1U);
+}
+
+TEST_F(CostmapNode, ConfigureOfANodeNotOwnedBySharedPtrFailsThroughTheLifecycle)
+{
+  StartRos(Params());
+  ProbedCostmap node("costmap");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(node.configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  const std::string ros_log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(ros_log.find("bad_weak_ptr"), std::string::npos) << ros_log;
+}
+
+TEST_F(CostmapNode, FootprintComesFromTheRadiusOrFromTheString)
+{
+  StartRos(Params({{"robot_radius", "0.3"}}));
+  {
+    auto node = std::make_shared<ProbedCostmap>("costmap");
+    ConfigureAndListen(*node);
+    EXPECT_TRUE(node->getUseRadius());
+    EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 16U);
+  }
+  TearDown();
+  StartRos(Params({{"footprint", "\"[[0.5, 0.3], [0.5, -0.3], [-0.5, -0.3], [-0.5, 0.3]]\""}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  EXPECT_FALSE(node->getUseRadius());
+  const auto footprint = node->getUnpaddedRobotFootprint();
+  ASSERT_EQ(footprint.size(), 4U);
+  EXPECT_NEAR(footprint[0].x, 0.5, 1e-6);
+  EXPECT_NEAR(footprint[3].y, 0.3, 1e-6);
+}
+
+TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntilActivate)
+{
+  StartRos(Params());
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap", "/robot1", "local");
+  auto observer = std::make_shared<rclcpp::Node>("observer");
+  Counter grids;
+  Counter footprints;
+  auto grid_sub = observer->create_subscription<nav_msgs::msg::OccupancyGrid>(
+    "/robot1/local/costmap", rclcpp::QoS(1).transient_local().reliable(),
+    [&](const nav_msgs::msg::OccupancyGrid::ConstSharedPtr &) { grids.Increment(); });
+  auto footprint_sub = observer->create_subscription<geometry_msgs::msg::PolygonStamped>(
+    "/robot1/local/published_footprint", rclcpp::SystemDefaultsQoS(),
+    [&](const geometry_msgs::msg::PolygonStamped::ConstSharedPtr &) { footprints.Increment(); });
+  auto footprint_pub = observer->create_publisher<geometry_msgs::msg::Polygon>(
+    "/robot1/local/footprint", rclcpp::SystemDefaultsQoS());
+
+  rclcpp::executors::SingleThreadedExecutor host;
+  host.add_node(node->get_node_base_interface());
+  host.add_node(observer->get_node_base_interface());
+
+  ConfigureAndListen(*node);
+  EXPECT_FALSE(node->footprint_pub_->is_activated());
+  geometry_msgs::msg::PolygonStamped probe;
+  node->footprint_pub_->publish(probe);  // dropped: not yet activated
+
+  // The footprint subscription is served by the host's executor. It spins
+  // here, on the test's thread, so reading the footprint back cannot race
+  // with the callback that writes it (the getter takes no lock).
+  geometry_msgs::msg::Polygon square;
+  for (const auto & [x, y] :
+       std::vector<std::pair<float, float>>{{1, 1}, {1, -1}, {-1, -1}, {-1, 1}}) {
+    geometry_msgs::msg::Point32 point;
+    point.x = x;
+    point.y = y;
+    square.points.push_back(point);
+  }
+  footprint_pub->publish(square);
+  for (int i = 0; i < 500 && node->getUnpaddedRobotFootprint().size() != 4U; ++i) {
+    host.spin_some();
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 4U);
+  EXPECT_EQ(footprints.Value(), 0);
+
+  std::thread host_thread([&host]() { host.spin(); });
+  ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  EXPECT_TRUE(footprints.WaitFor(1));
+  EXPECT_TRUE(grids.WaitFor(1));
+  EXPECT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
+  EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  host.cancel();
+  host_thread.join();
+}
+
+TEST_F(CostmapNode, PrivateGroupIsServedByTheNodeThreadNotByTheHostExecutor)
+{
+  // A layer's timer and the transform buffer's own timers (a layer's wait for
+  // a transform) both run in the private group.
+  StartRos(Params(
+    {}, {{"ticker", "kestrune_test_layers/TimerLayer"},
+         {"waiter", "kestrune_test_layers/TransformWaitLayer"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  rclcpp::executors::SingleThreadedExecutor host;
+  host.add_node(node->get_node_base_interface());
+  std::thread::id host_id;
+  std::thread host_thread([&]() {
+    host_id = std::this_thread::get_id();
+    host.spin();
+  });
+
+  ConfigureAndListen(*node);
+  for (int i = 0; i < 500 && LayerEvents::TimerThreads().size() < 4; ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  const auto events = LayerEvents::Take();
+  EXPECT_NE(std::find(events.begin(), events.end(), "transform wait ended"), events.end());
+  const auto threads = LayerEvents::TimerThreads();
+  ASSERT_GE(threads.size(), 4U);
+  for (const auto & id : threads) {
+    EXPECT_EQ(id, threads.front());  // one node thread, while still inactive
+    EXPECT_NE(id, host_id);
+    EXPECT_NE(id, std::this_thread::get_id());
+  }
+  EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  host.cancel();
+  host_thread.join();
+}
+
+TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
+{
+  StartRos(Params());
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  BroadcastStatic("map", "odom");
+
+  const auto start = std::chrono::steady_clock::now();
+  std::thread late([this]() {
+    std::this_thread::sleep_for(400ms);
+    BroadcastStatic("odom", "base_link");
+  });
+  EXPECT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  const double waited =
+    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  late.join();
+
+  const auto messages = Messages();
+  const auto first_wait = std::find(messages.begin(), messages.end(), "Checking transform");
+  ASSERT_NE(first_wait, messages.end());
+  const std::string head =
+    "Timed out waiting for transform from base_link to map to become available, tf error: ";
+  int passes = 0;
+  for (auto it = first_wait + 1; it != messages.end(); ++it) {
+    ASSERT_EQ(it->rfind(head, 0), 0U) << *it;
+    const std::string error = it->substr(head.size());
+    // Each line carries only its own pass's reason.
+    EXPECT_EQ(error.find("canTransform returned after"), error.rfind("canTransform returned after"))
+      << error;
+    ++passes;
+  }
+  EXPECT_GE(passes, 1);
+  // Each pass's query waits out its 0.1 s timeout and then does not sleep, so
+  // there can be no more passes than that allows (20 ms passes would give ~20).
+  EXPECT_LE(passes, static_cast<int>(waited / 0.1) + 1)
+    << "passes " << passes << " in " << waited << " s";
+
+  EXPECT_TRUE(node->map_update_thread_ && node->map_update_thread_->joinable());
+  EXPECT_FALSE(node->stopped_);
+  EXPECT_FALSE(node->stop_updates_);
+  EXPECT_FALSE(node->map_update_thread_shutdown_);
+  EXPECT_TRUE(node->dyn_params_handler);
+  // The registered callback reaches the base's dynamic parameter handling.
+  EXPECT_TRUE(node->set_parameter(rclcpp::Parameter("robot_radius", 0.42)).successful);
+  EXPECT_DOUBLE_EQ(node->getRobotRadius(), 0.42);
+  EXPECT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
+}
+
+TEST_F(CostmapNode, ActivateSucceedsWhenRosShutsDownDuringTheWait)
+{
+  StartRos(Params());
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  std::thread stopper([this]() {
+    EXPECT_TRUE(sink_->WaitFor("Timed out waiting for transform from base_link to map", 2));
+    rclcpp::shutdown();
+  });
+  nav2_util::CallbackReturn result = nav2_util::CallbackReturn::ERROR;
+  testing::internal::CaptureStderr();
+  node->activate(result);
+  testing::internal::GetCapturedStderr();
+  stopper.join();
+  // The transition succeeded and started the updates; Humble's lifecycle can
+  // no longer publish the change of state with ROS shut down, so the node
+  // stays in its transition state.
+  EXPECT_EQ(result, nav2_util::CallbackReturn::SUCCESS);
+  EXPECT_TRUE(node->map_update_thread_);
+  EXPECT_FALSE(node->stopped_);
+  EXPECT_TRUE(node->dyn_params_handler);
+  // Destroyed with its update loop running: stopped, not left joinable.
+}
+
+TEST_F(CostmapNode, CleanupEmptiesTheEightMembersAndReconfigureBuildsAfresh)
+{
+  StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  const std::weak_ptr<rclcpp::CallbackGroup> first_group = node->callback_group_;
+  const std::weak_ptr<rclcpp::Executor> first_executor = node->executor_;
+
+  EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  EXPECT_FALSE(node->layered_costmap_);
+  EXPECT_FALSE(node->tf_listener_);
+  EXPECT_FALSE(node->tf_buffer_);
+  EXPECT_FALSE(node->footprint_sub_);
+  EXPECT_FALSE(node->footprint_pub_);
+  EXPECT_FALSE(node->costmap_publisher_);
+  EXPECT_FALSE(node->clear_costmap_service_);
+  EXPECT_FALSE(node->node_thread_);
+  // The node thread was joined: the private group's timer no longer runs.
+  const auto ticks = LayerEvents::TimerThreads().size();
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(LayerEvents::TimerThreads().size(), ticks);
+  // Group and executor go too: the group holds references into the layers' code.
+  EXPECT_FALSE(node->callback_group_);
+  EXPECT_FALSE(node->executor_);
+  EXPECT_TRUE(first_group.expired());
+  EXPECT_TRUE(first_executor.expired());
+
+  LayerEvents::Take();
+  ConfigureAndListen(*node);
+  EXPECT_TRUE(node->callback_group_);
+  EXPECT_TRUE(node->executor_);
+  EXPECT_TRUE(node->node_thread_);
+  const auto events = LayerEvents::Take();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "create");  // a new layer object
+}
+
+TEST_F(CostmapNode, CleanupWaitsForARunningPrivateCallbackBeforeReleasingWhatItUses)
+{
+  // The timer callback reads the layered costmap 20 ms after it starts; the
+  // cleanup begins while it runs. Under AddressSanitizer a release of the
+  // layered costmap before the node thread stops would be reported.
+  StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  for (int round = 0; round < 5; ++round) {
+    ConfigureAndListen(*node);
+    const auto before = LayerEvents::TimerThreads().size();
+    for (int i = 0; i < 500 && LayerEvents::TimerThreads().size() == before; ++i) {
+      std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,287 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+//
+// The costmap node over many lifecycle cycles and through the faults a host
+// meets: each fault ends in a clear error through the lifecycle, leaves no
+// thread behind, and the same node configures once the fault is mended. Leaks
+// are AddressSanitizer's to find (the suite also runs under it); the plain
+// build checks that the heap stops growing over a long steady stretch.
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "lifecycle_msgs/msg/state.hpp"
+#include "support/capture_sink.hpp"
+#include "support/costmap_fixture.hpp"
+#include "support/costmap_params.hpp"
+#include "test_reliability.hpp"
+
+using namespace std::chrono_literals;
+using kestrune_test::CaptureSink;
+using kestrune_test::kSanitized;
+using kestrune_test::kScaleDown;
+using kestrune_test::LayerEvents;
+using kestrune_test::Plugins;
+using kestrune_test::ProbedCostmap;
+using lifecycle_msgs::msg::State;
+
+namespace
+{
+
+const char kRecording[] = "kestrune_test_layers/RecordingLayer";
+const char kTicker[] = "kestrune_test_layers/TimerLayer";
+const char kWaitLine[] = "Timed out waiting for transform from base_link to map";
+
+/// A parameter file for every node, its map updated at 100 Hz unless
+/// @p overrides say otherwise.
+std::string Params(
+  std::map<std::string, std::string> overrides = {},
+  const Plugins & layers = {{"static", kRecording}},
+  const Plugins & filters = {{"keepout", kRecording}})
+{
+  overrides.emplace("update_frequency", "100.0");
+  return kestrune_test::CostmapParams(overrides, layers, filters);
+}
+
+/// Bytes the allocator has handed out and not yet got back, over all arenas.
+std::size_t HeapInUse()
+{
+  return mallinfo2().uordblks;
+}
+
+/// Checks that @p lines are the whole log of one configure, activate,
+/// deactivate, cleanup cycle of a node with @p layers and @p filters, and that
+/// their numbers follow @p previous (-1: no line yet), which is updated.
+void ExpectCycleLines(
+  const std::vector<std::string> & lines, const Plugins & layers, const Plugins & filters,
+  int & previous, const std::string & where)
+{
+  std::vector<std::string> expected{"Configuring"};
+  for (const auto & layer : layers) {
+    expected.push_back("Using plugin \"" + layer.first + "\"");
+    expected.push_back("Initialized plugin \"" + layer.first + "\"");
+  }
+  for (const auto & filter : filters) {
+    expected.push_back("Using costmap filter \"" + filter.first + "\"");
+    expected.push_back("Initialized costmap filter \"" + filter.first + "\"");
+  }
+  expected.push_back("Activating");
+  expected.push_back("Checking transform");
+  expected.push_back("Cleaning up");
+
+  std::vector<std::string> messages;
+  for (const auto & line : lines) {
+    ASSERT_GE(line.size(), 11U) << where << ": torn line '" << line << "'";
+    ASSERT_EQ(line.substr(3, 8), " [INFO] ") << where << ": '" << line << "'";
+    const int number = std::stoi(line.substr(0, 3));
+    if (previous >= 0) {
+      ASSERT_EQ(number, (previous + 1) % 128) << where << ": '" << line << "'";
+    }
+    previous = number;
+    const std::string message = CaptureSink::MessageOf(line);
+    // The listener may take a moment to deliver the transform: a pass of the
+    // wait may log that it is still missing.
+    if (message.rfind(kWaitLine, 0) != 0) {
+      messages.push_back(message);
+    }
+  }
+  ASSERT_EQ(messages, expected) << where;
+}
+
+using CostmapReliability = kestrune_test::CostmapTest;
+
+/// Configure, activate, deactivate, cleanup, each to its expected state.
+void ExpectFullCycle(ProbedCostmap & node, const std::string & where)
+{
+  ASSERT_EQ(node.configure().id(), State::PRIMARY_STATE_INACTIVE) << where;
+  ASSERT_EQ(node.activate().id(), State::PRIMARY_STATE_ACTIVE) << where;
+  ASSERT_EQ(node.deactivate().id(), State::PRIMARY_STATE_INACTIVE) << where;
+  ASSERT_EQ(node.cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED) << where;
+}
+
+/// Configure fails, back in unconfigured, with @p error in the ROS log.
+void ExpectConfigureFails(ProbedCostmap & node, const std::string & error)
+{
+  testing::internal::CaptureStderr();
+  const auto id = node.configure().id();
+  const std::string ros_log = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(id, State::PRIMARY_STATE_UNCONFIGURED) << error;
+  EXPECT_NE(ros_log.find(error), std::string::npos) << "expected '" << error << "' in:\n"
+                                                    << ros_log;
+}
+
+// --- many cycles ----------------------------------------------------------------------
+
+TEST_F(CostmapReliability, ManyFullCyclesOfOneNodeLeaveNoThreadNoGrowthAndEveryLogLine)
+{
+  constexpr int kWarmUp = 30;
+  constexpr int kSteady = 240 / kScaleDown;
+  // rclcpp_lifecycle keeps a weak reference to every publisher a node ever
+  // created, and rclcpp one to every callback group, with their memory, until
+  // the node goes (upstream Humble does the same). What a cycle may hold on to
+  // for that, measured over the steady stretch after the warm-up.
+  constexpr std::size_t kHeldPerCycle = std::size_t{8} * 1024;
+  // A timer layer keeps the private group busy, so cleanups meet running callbacks.
+  const Plugins layers{{"static", kRecording}, {"ticker", kTicker}};
+  const Plugins filters{{"keepout", kRecording}};
+  StartRos(Params({}, layers, filters));
+  BroadcastStatic("map", "base_link");
+  kestrune_test::HangGuard guard(kSanitized ? 500s : 250s);
+
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  const int baseline = kestrune_test::ThreadCount();
+  std::size_t heap_after_warm_up = 0;
+  int previous = -1;
+  for (int cycle = 0; cycle < kWarmUp + kSteady; ++cycle) {
+    const std::string where = "cycle " + std::to_string(cycle);
+    guard.Phase(where);
+    ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, where));
+    ASSERT_NO_FATAL_FAILURE(ExpectCycleLines(sink_->TakeTexts(), layers, filters, previous, where));
+    LayerEvents::Clear();
+    ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline)
+      << "threads left after " << where;
+    if (cycle + 1 == kWarmUp) {
+      heap_after_warm_up = HeapInUse();
+    }
+  }
+  if (!kSanitized) {  // the sanitizers bring allocators of their own
+    const long long growth =
+      static_cast<long long>(HeapInUse()) - static_cast<long long>(heap_after_warm_up);
+    std::cout << "heap per cycle while the node lives: " << growth / kSteady << " B\n";
+    EXPECT_LE(growth, static_cast<long long>(kSteady * kHeldPerCycle))
+      << "the live node's heap grew by " << growth / kSteady << " bytes per cycle";
+  }
+}
+
+// --- faults -----------------------------------------------------------------------------
+
+TEST_F(CostmapReliability, PluginFaultsFailConfigureThenTheNodeConfiguresOnceMended)
+{
+  StartRos(Params(
+    {}, {{"good", kTicker}, {"bad", "kestrune_test_layers/NoSuchLayer"},
+         {"fragile", "kestrune_test_layers/ThrowingLayer"}}));
+  BroadcastStatic("map", "base_link");
+  const int baseline = kestrune_test::ThreadCount();
+  {
+    auto node = std::make_shared<ProbedCostmap>("costmap");
+    ASSERT_NO_FATAL_FAILURE(ExpectConfigureFails(*node, "kestrune_test_layers/NoSuchLayer"));
+    ASSERT_TRUE(WaitUntilListening(*node));
+    ASSERT_TRUE(node->set_parameter(rclcpp::Parameter("bad.plugin", kRecording)).successful);
+    ASSERT_NO_FATAL_FAILURE(ExpectConfigureFails(*node, "layer fragile refuses to initialize"));
+    ASSERT_TRUE(WaitUntilListening(*node));
+    // The mutex the layer threw under was released.
+    auto * mutex = node->getCostmap()->getMutex();
+    ASSERT_TRUE(mutex->try_lock());
+    mutex->unlock();
+    ASSERT_TRUE(node->set_parameter(rclcpp::Parameter("fragile.plugin", kRecording)).successful);
+
+    // A layer listed without its type: Nav2 would end the process.
+    ASSERT_TRUE(node->set_parameter(
+      rclcpp::Parameter("filters", std::vector<std::string>{"keepout", "untyped"})).successful);
+    ASSERT_NO_FATAL_FAILURE(ExpectConfigureFails(
+      *node, "\"untyped\" in parameter 'filters' has no plugin type: set parameter "
+             "'untyped.plugin'"));
+    ASSERT_TRUE(node->set_parameter(rclcpp::Parameter("untyped.plugin", kRecording)).successful);
+    ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, "after the mends"));
+  }
+  EXPECT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline);
+}
+
+TEST_F(CostmapReliability, BadMapParametersFailConfigureNamingTheValueThenTheNodeConfigures)
+{
+  StartRos(Params());
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  struct Fault
+  {
+    rclcpp::Parameter bad;
+    rclcpp::Parameter good;
+    std::string error;
+  };
+  const std::vector<Fault> faults{
+    {rclcpp::Parameter("width", -3), rclcpp::Parameter("width", 5), "parameter 'width' is -3"},
+    {rclcpp::Parameter("height", -1), rclcpp::Parameter("height", 4), "parameter 'height' is -1"},
+    {rclcpp::Parameter("resolution", 0.0), rclcpp::Parameter("resolution", 0.05),
+     "parameter 'resolution' is 0"},
+    {rclcpp::Parameter("resolution", std::nan("")), rclcpp::Parameter("resolution", 0.05),
+     "parameter 'resolution' is nan"},
+    {rclcpp::Parameter("resolution", 1e-12), rclcpp::Parameter("resolution", 0.05),
+     "cells do not fit in 32 bits"},
+  };
+  for (const auto & fault : faults) {
+    ASSERT_TRUE(node->set_parameter(fault.bad).successful);
+    ASSERT_NO_FATAL_FAILURE(ExpectConfigureFails(*node, fault.error));
+    // Refused before any layer was loaded.
+    EXPECT_EQ(LayerEvents::Take(), std::vector<std::string>{}) << fault.error;
+    ASSERT_TRUE(node->set_parameter(fault.good).successful);
+  }
+  ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 100U);
+  ASSERT_TRUE(WaitUntilListening(*node));
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+}
+
+TEST_F(CostmapReliability, NodesDestroyedWhileActiveOrInactiveLeaveNoThreadBehind)
+{
+  // Humble's ~Costmap2DROS leaves a running map update thread joinable (the
+  // process ends) and the layers to a plugin library already unloaded.
+  constexpr int kRounds = 20 / kScaleDown;
+  StartRos(Params({}, {{"ticker", kTicker}}));
+  BroadcastStatic("map", "base_link");
+  const int baseline = kestrune_test::ThreadCount();
+  for (int round = 0; round < kRounds; ++round) {
+    {
+      auto node = std::make_shared<ProbedCostmap>("costmap");
+      ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
+      ASSERT_TRUE(WaitUntilListening(*node));
+      if (round % 2 == 0) {
+        ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+      }
+    }
+    ASSERT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline) << "round " << round;
+  }
+  // The timer layers of the destroyed nodes no longer run, and a node of the
+  // same name runs as if nothing had happened.
+  const auto ticks = LayerEvents::TimerThreads().size();
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(LayerEvents::TimerThreads().size(), ticks);
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, "a new node"));
+}
+
+// --- a throwing callback in the private group -----------------------------------------
+
+using CostmapReliabilityDeathTest = CostmapReliability;
+
+TEST_F(CostmapReliabilityDeathTest, CallbackThatThrowsInThePrivateGroupEndsTheProcess)
+{
+  // The node thread spins an executor the node built, and the executor form
+  // of a node thread catches nothing: the exception ends the process.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(
+    {
+      StartRos(Params());
+      auto node = std::make_shared<ProbedCostmap>("costmap");
+      if (node->configure().id() == State::PRIMARY_STATE_INACTIVE) {
+        auto timer = node->create_wall_timer(
+          1ms, []() { throw std::runtime_error("private group callback failed"); },
+          node->callback_group_);
+        std::this_thread::sleep_for(10s);
+      }
+    },
+    "private group callback failed");
+}
+
+}  // namespace
