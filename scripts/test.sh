@@ -28,6 +28,6 @@ started=$SECONDS
 # Most tests wait on DDS and timers rather than compute: more at once than cores.
 colcon test --base-paths "$KESTRUNE_ROOT" "${paths[@]}" --executor sequential \
   --event-handlers console_direct- \
-  --ctest-args -j 4 --output-on-failure --timeout 600 --output-junit ctest_results.xml
+  --ctest-args -j 4 --output-on-failure --timeout 600
 echo "Tested in $((SECONDS - started)) s." >&2
 colcon test-result --test-result-base "$base" --verbose

@@ -91,13 +91,16 @@ KestruneCostmap2DROS::~KestruneCostmap2DROS()
   // the process when its std::thread is destroyed; layers, and the weak
   // references the private group keeps to what layers made in it, hold code of
   // the plugin libraries that the base's plugin loader unloads before the group
-  // goes. So: the threads first, then everything that holds plugin code.
+  // goes. So: the threads first, then the layers and every owner of the group
+  // (the transform buffer's timer interface is one).
   node_thread_.reset();
   if (map_update_thread_ && map_update_thread_->joinable()) {
     map_update_thread_shutdown_ = true;
     map_update_thread_->join();
   }
   layered_costmap_.reset();
+  tf_listener_.reset();
+  tf_buffer_.reset();
   executor_.reset();
   callback_group_.reset();
 }
