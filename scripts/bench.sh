@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release (build/bench), runs them and prints the
+# Builds the benchmarks in Release (build/bench), on real ROS 2 Humble, runs them and prints the
 # tables kept in bench/README.md. What matters is each ratio: both sides run
 # in the same process, their repetitions interleaved at random, and the
 # medians are compared. Absolute times on a shared machine are noise.
@@ -7,14 +7,20 @@
 #   KESTRUNE_BENCH_REPETITIONS=10 scripts/bench.sh
 #   KESTRUNE_BENCH_BUILD_DIR=/tmp/bench scripts/bench.sh   another build folder
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+KESTRUNE_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+# shellcheck source=scripts/ros_env.sh
+source "$KESTRUNE_ROOT/scripts/ros_env.sh"
+cd "$KESTRUNE_ROOT"
+root="$KESTRUNE_ROOT"
 
-build="${KESTRUNE_BENCH_BUILD_DIR:-$root/build/bench}"
+base="${KESTRUNE_BENCH_BUILD_DIR:-$root/build/bench}"
 repetitions="${KESTRUNE_BENCH_REPETITIONS:-5}"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRUNE_BUILD_BENCH=ON \
-  -DKESTRUNE_BUILD_TESTS=OFF -DKESTRUNE_BUILD_EXAMPLES=OFF
-cmake --build "$build" -j "$(nproc)" --target kestrune_bench
+kestrune_colcon_build --build-base "$base" --install-base "$base/install" \
+  --packages-select kestrune_nav2_base_class --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" \
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKESTRUNE_BUILD_BENCH=ON
+build="$base/kestrune_nav2_base_class"
+# The benchmarks' nodes meet nobody else's.
+export ROS_DOMAIN_ID="${ROS_DOMAIN_ID:-101}"
 
 load_before="$(cut -d ' ' -f 1-3 /proc/loadavg)"
 results="$build/results"

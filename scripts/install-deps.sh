@@ -8,6 +8,7 @@ packages=(
   # the ROS 2 Humble underlay and colcon
   colcon python3-colcon-ros python3-colcon-cmake python3-colcon-bash
   python3-colcon-package-selection python3-colcon-parallel-executor python3-colcon-test-result
+  python3-colcon-package-information
   ament-cmake ament-cmake-ros cyclonedds-dev libacl1-dev uuid-dev python3-numpy python3-empy
   python3-lark python3-dev libboost-program-options-dev libyaml-dev libconsole-bridge-dev
   libeigen3-dev liborocos-kdl-dev xz-utils

@@ -3,8 +3,8 @@
 # colcon-builds the library and the demo with their tests, runs every test and
 # ends with colcon's summary; the status is non-zero on any failure.
 #   scripts/test.sh                                        build/ and install/
-#   KESTRUNE_SANITIZE=address,undefined scripts/test.sh    build/asan/
-#   KESTRUNE_SANITIZE=thread scripts/test.sh               build/tsan/
+#   KESTRUNE_SANITIZE=address,undefined scripts/test.sh    build-asan/
+#   KESTRUNE_SANITIZE=thread scripts/test.sh               build-tsan/
 set -euo pipefail
 KESTRUNE_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/ros_env.sh
@@ -14,8 +14,8 @@ cd "$KESTRUNE_ROOT"
 sanitize="${KESTRUNE_SANITIZE:-}"
 case "$sanitize" in
   "") base="$KESTRUNE_ROOT/build"; install="$KESTRUNE_ROOT/install" ;;
-  thread) base="$KESTRUNE_ROOT/build/tsan"; install="$base/install" ;;
-  *) base="$KESTRUNE_ROOT/build/asan"; install="$base/install" ;;
+  thread) base="$KESTRUNE_ROOT/build-tsan"; install="$base/install" ;;
+  *) base="$KESTRUNE_ROOT/build-asan"; install="$base/install" ;;
 esac
 paths=(--build-base "$base" --install-base "$install")
 
@@ -25,6 +25,8 @@ kestrune_colcon_build "${paths[@]}" --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" \
 echo "Built in $((SECONDS - started)) s." >&2
 
 started=$SECONDS
+# colcon test-result reads every CTest result file it finds: only this run's.
+find "$base" -mindepth 2 -maxdepth 2 -name Testing -type d -exec rm -rf {} +
 # Most tests wait on DDS and timers rather than compute: more at once than cores.
 colcon test --base-paths "$KESTRUNE_ROOT" "${paths[@]}" --executor sequential \
   --event-handlers console_direct- \

@@ -28,7 +28,12 @@ namespace fs = std::filesystem;
 namespace
 {
 
+// The trinary levels and map_saver's thresholds, which the YAML declares.
+constexpr std::uint8_t kOccupiedPixel = 0;
+constexpr std::uint8_t kFreePixel = 254;
 constexpr std::uint8_t kUnknownPixel = 128;
+constexpr int kOccupiedPercent = 65;
+constexpr int kFreePercent = 25;
 
 std::runtime_error fileError(const std::string & what, const std::string & path, int error)
 {
@@ -141,7 +146,10 @@ std::uint8_t occupancyToPixel(std::int8_t occupancy)
   if (occupancy < 0 || occupancy > 100) {
     return kUnknownPixel;
   }
-  return static_cast<std::uint8_t>(254 - std::lround(occupancy * 2.54));
+  if (occupancy >= kOccupiedPercent) {
+    return kOccupiedPixel;
+  }
+  return occupancy <= kFreePercent ? kFreePixel : kUnknownPixel;
 }
 
 double originYaw(const nav_msgs::msg::OccupancyGrid & grid)
@@ -188,9 +196,10 @@ SavedCostmap saveCostmap(
   TemporaryFile yaml(yaml_path);
   yaml.write(fmt::format(
     "image: {}\nmode: trinary\nresolution: {}\norigin: [{}, {}, {}]\nnegate: 0\n"
-    "occupied_thresh: 0.65\nfree_thresh: 0.25\n",
+    "occupied_thresh: {}\nfree_thresh: {}\n",
     image_path.filename().string(), grid.info.resolution, tidy(grid.info.origin.position.x),
-    tidy(grid.info.origin.position.y), tidy(originYaw(grid))));
+    tidy(grid.info.origin.position.y), tidy(originYaw(grid)), kOccupiedPercent / 100.0,
+    kFreePercent / 100.0));
   yaml.finish();
 
   image.commit();

@@ -32,8 +32,8 @@ struct SavedCostmap
  *
  * Both files are written to temporary names first and renamed only when both are
  * complete, so a failure leaves no half-written map behind. The YAML declares trinary
- * mode with map_saver's thresholds; the pixels keep the whole cost range (see
- * occupancyToPixel), so the inflation gradient survives in the image.
+ * mode with map_saver's thresholds, and the image holds exactly the three levels that
+ * mode reads (see occupancyToPixel).
  * @throws std::runtime_error naming the file and the reason
  */
 SavedCostmap saveCostmap(
@@ -41,12 +41,13 @@ SavedCostmap saveCostmap(
   const std::string & stem = "costmap");
 
 /**
- * @brief The grey level of an occupancy value: free 254 and lethal 0 as map_saver
- * writes them, the values in between scaled linearly (darker is costlier), unknown 128.
+ * @brief The grey level of an occupancy value in a trinary map, classified as
+ * map_saver classifies it: 65 or more is occupied (0, black), 25 or less is free
+ * (254), anything else, unknown included, is unknown (128).
  *
- * Unknown is a mid grey that no cost produces, and that a trinary reader with
- * occupied_thresh 0.65 and free_thresh 0.25 reads as unknown (map_saver's 205 would
- * read as free at those thresholds).
+ * Unknown is a mid grey that a trinary reader with occupied_thresh 0.65 and
+ * free_thresh 0.25 reads as unknown (map_saver's 205 would read as free at those
+ * thresholds).
  */
 std::uint8_t occupancyToPixel(std::int8_t occupancy);
 

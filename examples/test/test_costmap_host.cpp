@@ -38,9 +38,8 @@ using kestrune_example_layers::readPgm;
 const std::string kHost = KESTRUNE_COSTMAP_HOST;
 const std::string kMapsDir = KESTRUNE_EXAMPLE_MAPS_DIR;
 
-// Grey levels the host writes: 0 lethal, 3 inscribed, 254 free, 128 unknown.
+// Grey levels the host writes: 0 occupied, 254 free, 128 unknown.
 constexpr int kLethalPixel = 0;
-constexpr int kInscribedPixel = 3;
 constexpr int kFreePixel = 254;
 constexpr int kUnknownPixel = 128;
 
@@ -58,8 +57,8 @@ int ClaimRosDomain()
   const std::string folder = "/tmp/kestrune_ros_domains";
   ::mkdir(folder.c_str(), 0777);
   for (int domain = 1; domain <= 100; ++domain) {
-    const int fd = ::open((folder + "/" + std::to_string(domain) + ".lock").c_str(),
-      O_RDWR | O_CREAT, 0666);
+    const int fd =
+      ::open((folder + "/" + std::to_string(domain) + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       return domain;
     }
@@ -248,7 +247,8 @@ TEST(CostmapHost, SavedCostmapShowsObstaclesInflationAndKeepout)
   ASSERT_TRUE(fs::exists(yaml));
   EXPECT_EQ(FilesIn(run.output_dir).size(), 2u) << "temporary files left behind";
 
-  // The pair reads back as a map: trinary at map_saver's thresholds.
+  // The pair reads back as map_server reads a trinary map: the image holds only
+  // the three levels of that mode, each read as what it stands for.
   const OccupancyMap saved = loadMap(yaml);
   ASSERT_EQ(saved.width, 200u);
   ASSERT_EQ(saved.height, 160u);
@@ -257,34 +257,43 @@ TEST(CostmapHost, SavedCostmapShowsObstaclesInflationAndKeepout)
   EXPECT_NEAR(saved.origin_x, 0.0, 1e-6);
   EXPECT_NEAR(saved.origin_y, 0.0, 1e-6);
   const PgmImage image = readPgm(pgm);
+  for (unsigned int my = 0; my < saved.height; ++my) {
+    for (unsigned int mx = 0; mx < saved.width; ++mx) {
+      const int pixel = PixelAt(image, mx, my);
+      ASSERT_TRUE(pixel == kLethalPixel || pixel == kUnknownPixel || pixel == kFreePixel)
+        << "grey level " << pixel << " at " << mx << ", " << my;
+      ASSERT_EQ(saved.at(mx, my), pixel == kLethalPixel ? 100 : (pixel == kFreePixel ? 0 : -1))
+        << "cell " << mx << ", " << my;
+    }
+  }
   const OccupancyMap rooms = loadMap(kMapsDir + "/rooms.yaml");
 
-  // Every obstacle of the map is lethal; what lies outside the building stays unknown.
+  // Every obstacle of the map is occupied; what lies outside the building stays unknown.
   for (unsigned int my = 0; my < rooms.height; ++my) {
     for (unsigned int mx = 0; mx < rooms.width; ++mx) {
       if (rooms.at(mx, my) == 100) {
-        ASSERT_EQ(PixelAt(image, mx, my), kLethalPixel) << "obstacle cell " << mx << ", " << my;
-        ASSERT_EQ(saved.at(mx, my), 100);
+        ASSERT_EQ(saved.at(mx, my), 100) << "obstacle cell " << mx << ", " << my;
       }
     }
   }
-  EXPECT_EQ(PixelAt(image, 0, 0), kUnknownPixel);
   EXPECT_EQ(saved.at(0, 0), -1);
 
-  // East of the pillar (x 1.0..1.3 m, y 1.0..1.3 m): inscribed next to it, cost falling
-  // with distance, free beyond the inflation radius (0.55 m).
+  // East of the pillar (x 1.0..1.3 m, y 1.0..1.3 m): occupied next to it (inscribed
+  // cost), then a ring whose cost lies between the thresholds (unknown in a trinary
+  // map), free beyond the inflation radius (0.55 m); never costlier further out.
   const unsigned int row = Cell(1.15);
   const unsigned int edge = Cell(1.3);
-  ASSERT_EQ(PixelAt(image, edge - 1, row), kLethalPixel);
-  EXPECT_EQ(PixelAt(image, edge, row), kInscribedPixel);
-  bool graded = false;
+  ASSERT_EQ(saved.at(edge - 1, row), 100);
+  EXPECT_EQ(saved.at(edge, row), 100);
+  const auto freeness = [](int value) { return value == 100 ? 0 : (value == -1 ? 1 : 2); };
+  bool ring = false;
   for (unsigned int mx = edge; mx < edge + 14; ++mx) {
-    EXPECT_LE(PixelAt(image, mx, row), PixelAt(image, mx + 1, row)) << "cost rises at " << mx;
-    const int pixel = PixelAt(image, mx, row);
-    graded = graded || (pixel > kInscribedPixel && pixel < kFreePixel);
+    EXPECT_LE(freeness(saved.at(mx, row)), freeness(saved.at(mx + 1, row)))
+      << "cost rises at " << mx;
+    ring = ring || saved.at(mx, row) == -1;
   }
-  EXPECT_TRUE(graded) << "no cost between inscribed and free east of the pillar";
-  EXPECT_EQ(PixelAt(image, edge + 12, row), kFreePixel);
+  EXPECT_TRUE(ring) << "no cost between the thresholds east of the pillar";
+  EXPECT_EQ(saved.at(edge + 12, row), 0);
 
   // The keepout zone (x 6.0..7.5 m, y 0.8..2.0 m) is lethal, and only from the filter:
   // the map is free there.

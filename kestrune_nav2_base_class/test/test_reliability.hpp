@@ -8,6 +8,7 @@
 #ifndef KESTRUNE_TEST__TEST_RELIABILITY_HPP_
 #define KESTRUNE_TEST__TEST_RELIABILITY_HPP_
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -36,14 +37,10 @@ constexpr bool kSanitized = false;
 constexpr int kScaleDown = 1;
 #endif
 
-/// Resident memory of this process, in KiB.
-inline long ResidentKiB()
+/// Bytes the allocator has handed out and not yet got back, over all arenas.
+inline long long HeapInUse()
 {
-  long size = 0;
-  long resident = 0;
-  std::ifstream statm("/proc/self/statm");
-  statm >> size >> resident;
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+  return static_cast<long long>(mallinfo2().uordblks);
 }
 
 /// Threads of this process, as the kernel counts them.

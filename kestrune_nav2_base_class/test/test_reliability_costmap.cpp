@@ -8,7 +8,6 @@
 // build checks that the heap stops growing over a long steady stretch.
 
 #include <gtest/gtest.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -53,12 +52,6 @@ std::string Params(
 {
   overrides.emplace("update_frequency", "100.0");
   return kestrune_test::CostmapParams(overrides, layers, filters);
-}
-
-/// Bytes the allocator has handed out and not yet got back, over all arenas.
-std::size_t HeapInUse()
-{
-  return mallinfo2().uordblks;
 }
 
 /// Checks that @p lines are the whole log of one configure, activate,
@@ -155,7 +148,7 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
     }
   };
   ASSERT_NO_FATAL_FAILURE(cycle_ours(kWarmUp, "warm-up"));
-  const auto heap_before_upstream = static_cast<long long>(HeapInUse());
+  const auto heap_before_upstream = kestrune_test::HeapInUse();
   {
     guard.Phase("upstream's node");
     auto upstream = std::make_shared<nav2_costmap_2d::Costmap2DROS>("costmap");
@@ -163,9 +156,9 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
       ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*upstream, "upstream's node"));
     }
   }
-  const auto heap_after_upstream = static_cast<long long>(HeapInUse());
+  const auto heap_after_upstream = kestrune_test::HeapInUse();
   ASSERT_NO_FATAL_FAILURE(cycle_ours(kCycles, "our node"));
-  const auto heap_after_ours = static_cast<long long>(HeapInUse());
+  const auto heap_after_ours = kestrune_test::HeapInUse();
 
   if (!kSanitized) {  // the sanitizers bring allocators of their own
     const long long upstream_growth = heap_after_upstream - heap_before_upstream;
@@ -183,7 +176,8 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
 TEST_F(CostmapReliability, PluginFaultsFailConfigureThenTheNodeConfiguresOnceMended)
 {
   StartRos(Params(
-    {}, {{"good", kTicker}, {"bad", "kestrune_test_layers/NoSuchLayer"},
+    {}, {{"good", kTicker},
+         {"bad", "kestrune_test_layers/NoSuchLayer"},
          {"fragile", "kestrune_test_layers/ThrowingLayer"}}));
   BroadcastStatic("map", "base_link");
   const int baseline = kestrune_test::ThreadCount();
@@ -201,11 +195,14 @@ TEST_F(CostmapReliability, PluginFaultsFailConfigureThenTheNodeConfiguresOnceMen
     ASSERT_TRUE(node->set_parameter(rclcpp::Parameter("fragile.plugin", kRecording)).successful);
 
     // A layer listed without its type: Nav2 would end the process.
-    ASSERT_TRUE(node->set_parameter(
-      rclcpp::Parameter("filters", std::vector<std::string>{"keepout", "untyped"})).successful);
+    ASSERT_TRUE(node
+                  ->set_parameter(
+                    rclcpp::Parameter("filters", std::vector<std::string>{"keepout", "untyped"}))
+                  .successful);
     ASSERT_NO_FATAL_FAILURE(ExpectConfigureFails(
-      *node, "\"untyped\" in parameter 'filters' has no plugin type: set parameter "
-             "'untyped.plugin'"));
+      *node,
+      "\"untyped\" in parameter 'filters' has no plugin type: set parameter "
+      "'untyped.plugin'"));
     ASSERT_TRUE(node->set_parameter(rclcpp::Parameter("untyped.plugin", kRecording)).successful);
     ASSERT_NO_FATAL_FAILURE(ExpectFullCycle(*node, "after the mends"));
   }

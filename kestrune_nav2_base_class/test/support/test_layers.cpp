@@ -37,8 +37,7 @@ public:
   /// Reports the whole map as changed, as a static layer does: the layered
   /// costmap counts as initialized only once some layer has reported bounds.
   void updateBounds(
-    double, double, double, double * min_x, double * min_y, double * max_x,
-    double * max_y) override
+    double, double, double, double * min_x, double * min_y, double * max_x, double * max_y) override
   {
     const auto * costmap = layered_costmap_->getCostmap();
     *min_x = std::min(*min_x, costmap->getOriginX());
@@ -118,8 +117,8 @@ protected:
   {
     RecordingLayer::onInitialize();
     tf_->waitForTransform(
-      "map", "kestrune_frame_that_never_comes", tf2::TimePointZero,
-      std::chrono::milliseconds(20), [](const tf2_ros::TransformStampedFuture &) {
+      "map", "kestrune_frame_that_never_comes", tf2::TimePointZero, std::chrono::milliseconds(20),
+      [](const tf2_ros::TransformStampedFuture &) {
         LayerEvents::Record("transform wait ended");
         LayerEvents::RecordTimerThread(std::this_thread::get_id());
       });

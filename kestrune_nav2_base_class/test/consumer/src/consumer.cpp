@@ -24,7 +24,8 @@ int main(int argc, char ** argv)
     nav2_util::KestruneNodeThread spinner(node->get_node_base_interface());
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
-  KESTRUNE_LOG_INFO("consumer ran: costmap {} in the lifecycle state {}, {} timer ticks",
+  KESTRUNE_LOG_INFO(
+    "consumer ran: costmap {} in the lifecycle state {}, {} timer ticks",
     costmap->get_node_base_interface()->get_fully_qualified_name(),
     costmap->get_current_state().label(), ticks > 0 ? "some" : "no");
   rclcpp::shutdown();
