@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "map_io.hpp"
@@ -145,52 +146,33 @@ TEST(Pgm, SixteenBitSamplesAreBigEndian)
   EXPECT_EQ(image.pixels, (std::vector<std::uint16_t>{0x0102, 0xffff}));
 }
 
-TEST(Pgm, BadMagicNumberIsRefused)
+TEST(Pgm, MalformedImagesAreRefusedNamingTheProblem)
 {
-  EXPECT_TRUE(Mentions(errorOfPgm("P6 1 1 255\n\x01\x02\x03"), "not a PGM image"));
-  EXPECT_TRUE(Mentions(errorOfPgm(""), "'test.pgm'"));
-  EXPECT_TRUE(Mentions(errorOfPgm("GIF89a"), "magic number"));
-}
-
-TEST(Pgm, HeaderFieldsMustBeNumbers)
-{
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 abc 2 255\n"), "width 'abc' is not a number"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 2 -2 255\n"), "height '-2' is not a number"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 2 2 25x\n"), "maxval '25x' is not a number"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 2 2"), "ends before the maxval"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 99999999999 1 255\n"), "width is too large"));
-}
-
-TEST(Pgm, DimensionsMustHavePixelsAndStayBounded)
-{
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 0 4 255\n"), "size 0x4 has no pixels"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P2 4 0 255\n"), "size 4x0 has no pixels"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 100000 100000 255\n"), "is larger than"));
-}
-
-TEST(Pgm, MaxvalMustBeOneTo65535)
-{
-  EXPECT_TRUE(
-    Mentions(errorOfPgm(std::string("P5 1 1 0\n\x00", 10)), "maxval 0 is outside 1..65535"));
-  EXPECT_TRUE(Mentions(errorOfPgm(std::string("P5 1 1 65536\n\x00\x00", 15)), "maxval 65536"));
-}
-
-TEST(Pgm, TruncatedPixelDataIsRefused)
-{
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 3 3 255\n\x01\x02"), "truncated: 9 bytes expected, 2 found"));
-  EXPECT_TRUE(
-    Mentions(errorOfPgm("P5 2 1 1000\n\x01\x02\x03"), "truncated: 4 bytes expected, 3 found"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P2 2 2 255\n1 2 3"), "truncated: 4 values expected, 3 found"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P5 1 1 255"), "not followed by whitespace"));
-}
-
-TEST(Pgm, PixelsAboveMaxvalAreRefused)
-{
-  EXPECT_TRUE(
-    Mentions(errorOfPgm("P5 2 1 100\n\x10\xc8"), "pixel (1, 0) is 200, above the maxval 100"));
-  EXPECT_TRUE(
-    Mentions(errorOfPgm("P2 2 2 10\n1 2\n11 3"), "pixel (0, 1) is 11, above the maxval 10"));
-  EXPECT_TRUE(Mentions(errorOfPgm("P2 1 1 10\n-1"), "pixel value '-1' is not a number"));
+  const std::vector<std::pair<std::string, std::string>> cases{
+    {"P6 1 1 255\n\x01\x02\x03", "not a PGM image"},
+    {"", "'test.pgm'"},
+    {"GIF89a", "magic number"},
+    {"P5 abc 2 255\n", "width 'abc' is not a number"},
+    {"P5 2 -2 255\n", "height '-2' is not a number"},
+    {"P5 2 2 25x\n", "maxval '25x' is not a number"},
+    {"P5 2 2", "ends before the maxval"},
+    {"P5 99999999999 1 255\n", "width is too large"},
+    {"P5 0 4 255\n", "size 0x4 has no pixels"},
+    {"P2 4 0 255\n", "size 4x0 has no pixels"},
+    {"P5 100000 100000 255\n", "is larger than"},
+    {std::string("P5 1 1 0\n\x00", 10), "maxval 0 is outside 1..65535"},
+    {std::string("P5 1 1 65536\n\x00\x00", 15), "maxval 65536"},
+    {"P5 3 3 255\n\x01\x02", "truncated: 9 bytes expected, 2 found"},
+    {"P5 2 1 1000\n\x01\x02\x03", "truncated: 4 bytes expected, 3 found"},
+    {"P2 2 2 255\n1 2 3", "truncated: 4 values expected, 3 found"},
+    {"P5 1 1 255", "not followed by whitespace"},
+    {"P5 2 1 100\n\x10\xc8", "pixel (1, 0) is 200, above the maxval 100"},
+    {"P2 2 2 10\n1 2\n11 3", "pixel (0, 1) is 11, above the maxval 10"},
+    {"P2 1 1 10\n-1", "pixel value '-1' is not a number"},
+  };
+  for (const auto & [bytes, problem] : cases) {
+    EXPECT_TRUE(Mentions(errorOfPgm(bytes), problem));
+  }
 }
 
 TEST_F(MapFiles, MissingImageFileIsNamed)
@@ -223,55 +205,40 @@ TEST(MapYaml, FieldsAreReadAndTheImageIsFoundNextToTheYaml)
   EXPECT_DOUBLE_EQ(absolute.occupied_thresh, 0.65);
 }
 
-TEST(MapYaml, SyntaxErrorsAndNonMapsAreRefused)
+TEST(MapYaml, MalformedMetadataIsRefusedNamingTheProblem)
 {
-  EXPECT_TRUE(Mentions(errorOfYaml("image: [unclosed\n"), "not valid YAML"));
-  EXPECT_TRUE(Mentions(errorOfYaml("- a\n- b\n"), "not a YAML map"));
-  EXPECT_TRUE(Mentions(errorOfYaml(""), "'/maps/test.yaml'"));
-}
-
-TEST(MapYaml, RequiredFieldsMustBePresent)
-{
-  EXPECT_TRUE(Mentions(errorOfYaml("resolution: 1\norigin: [0, 0, 0]\n"), "has no image"));
-  EXPECT_TRUE(
-    Mentions(errorOfYaml("image: ''\nresolution: 1\norigin: [0, 0, 0]\n"), "has no image"));
-  EXPECT_TRUE(Mentions(errorOfYaml("image: m.pgm\norigin: [0, 0, 0]\n"), "has no resolution"));
-  EXPECT_TRUE(
-    Mentions(errorOfYaml("image: m.pgm\nresolution: 1\n"), "origin is not a list of three"));
-}
-
-TEST(MapYaml, ResolutionMustBeFiniteAndAboveZero)
-{
-  const std::string head = "image: m.pgm\norigin: [0, 0, 0]\nresolution: ";
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "fine\n"), "resolution 'fine' is not a number"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + ".nan\n"), "is not a finite number"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + ".inf\n"), "is not a finite number"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "0\n"), "resolution 0 is not above zero"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "-0.05\n"), "is not above zero"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "[1, 2]\n"), "resolution is not a number"));
-}
-
-TEST(MapYaml, OriginMustBeThreeFiniteNumbers)
-{
-  const std::string head = "image: m.pgm\nresolution: 1\norigin: ";
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "[0, 0]\n"), "list of three numbers"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "5\n"), "list of three numbers"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "[0, north, 0]\n"), "origin y 'north' is not a number"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "[0, 0, .inf]\n"), "origin yaw '.inf' is not a finite"));
-}
-
-TEST(MapYaml, OptionalFieldsAreChecked)
-{
+  const std::string origin = "image: m.pgm\norigin: [0, 0, 0]\nresolution: ";
+  const std::string resolution = "image: m.pgm\nresolution: 1\norigin: ";
   const std::string head = "image: m.pgm\nresolution: 1\norigin: [0, 0, 0]\n";
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "negate: 2\n"), "negate '2' is neither 0 nor 1"));
-  EXPECT_TRUE(Mentions(
-    errorOfYaml(head + "occupied_thresh: 1.5\n"), "occupied_thresh is 1.5, outside [0, 1]"));
-  EXPECT_TRUE(
-    Mentions(errorOfYaml(head + "free_thresh: -0.1\n"), "free_thresh is -0.1, outside [0, 1]"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "free_thresh: .nan\n"), "not a finite number"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "free_thresh: 0.7\n"), "is not below occupied_thresh"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "mode: fancy\n"), "unknown mode 'fancy'"));
-  EXPECT_TRUE(Mentions(errorOfYaml(head + "mode: [trinary]\n"), "mode is not a word"));
+  const std::vector<std::pair<std::string, std::string>> cases{
+    {"image: [unclosed\n", "not valid YAML"},
+    {"- a\n- b\n", "not a YAML map"},
+    {"", "'/maps/test.yaml'"},
+    {"resolution: 1\norigin: [0, 0, 0]\n", "has no image"},
+    {"image: ''\nresolution: 1\norigin: [0, 0, 0]\n", "has no image"},
+    {"image: m.pgm\norigin: [0, 0, 0]\n", "has no resolution"},
+    {"image: m.pgm\nresolution: 1\n", "origin is not a list of three"},
+    {origin + "fine\n", "resolution 'fine' is not a number"},
+    {origin + ".nan\n", "is not a finite number"},
+    {origin + ".inf\n", "is not a finite number"},
+    {origin + "0\n", "resolution 0 is not above zero"},
+    {origin + "-0.05\n", "is not above zero"},
+    {origin + "[1, 2]\n", "resolution is not a number"},
+    {resolution + "[0, 0]\n", "list of three numbers"},
+    {resolution + "5\n", "list of three numbers"},
+    {resolution + "[0, north, 0]\n", "origin y 'north' is not a number"},
+    {resolution + "[0, 0, .inf]\n", "origin yaw '.inf' is not a finite"},
+    {head + "negate: 2\n", "negate '2' is neither 0 nor 1"},
+    {head + "occupied_thresh: 1.5\n", "occupied_thresh is 1.5, outside [0, 1]"},
+    {head + "free_thresh: -0.1\n", "free_thresh is -0.1, outside [0, 1]"},
+    {head + "free_thresh: .nan\n", "not a finite number"},
+    {head + "free_thresh: 0.7\n", "is not below occupied_thresh"},
+    {head + "mode: fancy\n", "unknown mode 'fancy'"},
+    {head + "mode: [trinary]\n", "mode is not a word"},
+  };
+  for (const auto & [text, problem] : cases) {
+    EXPECT_TRUE(Mentions(errorOfYaml(text), problem));
+  }
 }
 
 TEST_F(MapFiles, MissingMapAndImageFilesAreNamed)

@@ -15,6 +15,7 @@
 #include "rclcpp/rclcpp.hpp"
 #include "support/capture_sink.hpp"
 #include "support/counter.hpp"
+#include "support/reliability.hpp"
 #include "tf2_ros/create_timer_interface.h"
 
 using namespace std::chrono_literals;
@@ -94,18 +95,41 @@ TYPED_TEST(BothNodeThreads, ExecutorFormSpinsOnlyWhatTheCallerAddedAndLeavesItUs
   EXPECT_GT(group_calls.Value(), before);
 }
 
-TYPED_TEST(BothNodeThreads, ManyConstructThenDestroyCyclesNeverHang)
+TYPED_TEST(BothNodeThreads, ManyConstructThenDestroyCyclesNeverHangNorLeaveAnythingBehind)
 {
   // Most of these are destroyed before their thread reaches spin(), where a
-  // plain cancel would be lost; ctest's timeout is the hang guard.
-  for (int i = 0; i < 10000; ++i) {
-    TypeParam node_thread(this->node_->get_node_base_interface());
-  }
+  // plain cancel would be lost; the hang guard names the form that hung.
+  constexpr int kCycles = 10000 / kestrune_test::kScaleDown;
+  constexpr int kWarmUp = kCycles / 10;
+  // Under 8 bytes a cycle: a node thread that kept anything of its own behind
+  // would leave hundreds.
+  constexpr long long kHeapGrowthBound = 64LL * 1024;
+  kestrune_test::HangGuard guard(std::chrono::seconds(kestrune_test::kSanitized ? 240 : 120));
   auto executor = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
-  for (int i = 0; i < 10000; ++i) {
-    TypeParam node_thread(executor);
+  const int baseline = kestrune_test::ThreadCount();
+  long long heap_after_warm_up = 0;
+  for (const bool node_form : {true, false}) {
+    guard.Phase(node_form ? "node form" : "executor form");
+    for (int i = 0; i < kCycles; ++i) {
+      if (node_form) {
+        TypeParam node_thread(this->node_->get_node_base_interface());
+      } else {
+        TypeParam node_thread(executor);
+      }
+      if (node_form && i + 1 == kWarmUp) {
+        heap_after_warm_up = kestrune_test::HeapInUse();
+      }
+    }
   }
   EXPECT_FALSE(executor->is_spinning());
+  EXPECT_EQ(kestrune_test::ThreadCountSettledAt(baseline), baseline);
+  if (!kestrune_test::kSanitized) {  // the sanitizers bring allocators of their own
+    const long long growth = kestrune_test::HeapInUse() - heap_after_warm_up;
+    EXPECT_LE(growth, kHeapGrowthBound) << "the heap grew by " << growth << " B";
+  }
+  // The node was removed again: free to join another executor.
+  rclcpp::executors::SingleThreadedExecutor other;
+  EXPECT_NO_THROW(other.add_node(this->node_->get_node_base_interface()));
 }
 
 TYPED_TEST(BothNodeThreads, DestructionEndsOnceTheContextIsShutDown)

@@ -25,7 +25,7 @@
 #include "support/capture_sink.hpp"
 #include "support/costmap_fixture.hpp"
 #include "support/costmap_params.hpp"
-#include "test_reliability.hpp"
+#include "support/reliability.hpp"
 
 using namespace std::chrono_literals;
 using kestrune_test::CaptureSink;

@@ -5,8 +5,8 @@
 // process's own resident memory and thread count, and a hang guard that says
 // which phase hung.
 
-#ifndef KESTRUNE_TEST__TEST_RELIABILITY_HPP_
-#define KESTRUNE_TEST__TEST_RELIABILITY_HPP_
+#ifndef KESTRUNE_TEST_SUPPORT__RELIABILITY_HPP_
+#define KESTRUNE_TEST_SUPPORT__RELIABILITY_HPP_
 
 #include <malloc.h>
 #include <unistd.h>
@@ -26,10 +26,10 @@ namespace kestrune_test
 
 /// Under AddressSanitizer or ThreadSanitizer everything runs several times
 /// slower on the CI's two cores, so the sanitizer builds
-/// (KESTRUNE_RELIABILITY_SANITIZED, set by test/CMakeLists.txt) run a quarter
+/// (KESTRUNE_TEST_SANITIZED, set by test/CMakeLists.txt) run a quarter
 /// of each count. They still check leaks and races on every path; the full
 /// counts run in the plain build.
-#ifdef KESTRUNE_RELIABILITY_SANITIZED
+#ifdef KESTRUNE_TEST_SANITIZED
 constexpr bool kSanitized = true;
 constexpr int kScaleDown = 4;
 #else
@@ -128,4 +128,4 @@ private:
 
 }  // namespace kestrune_test
 
-#endif  // KESTRUNE_TEST__TEST_RELIABILITY_HPP_
+#endif  // KESTRUNE_TEST_SUPPORT__RELIABILITY_HPP_
