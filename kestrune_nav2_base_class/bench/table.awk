@@ -123,6 +123,13 @@ END {
     printf "| %s | %s | %s |\n", steps[i], step_cell("costmap/" steps[i] "/layers:0"), step_cell("costmap/" steps[i] "/layers:3")
   }
   print ""
+  print "### Costmap node: activate after the robot's transform appears (the wait's 20 ms pace)"
+  print ""
+  print "| Measure | ms |"
+  print "|---|---|"
+  late = "costmap/activate_after_transform_appears"
+  printf "| from the transform's arrival in the buffer to activate's return: mean (median / worst) | %s |\n", step_cell(late)
+  print ""
   print "### Costmap node: memory per configure + cleanup cycle (after 20 warm-up cycles)"
   print ""
   print "| Per cycle | 0 layers | 3 layers |"
