@@ -125,7 +125,7 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
   // cycle, even once the node is gone (DDS and rclcpp bookkeeping). So the
   // yardstick is upstream's node, cycled as often with the same layers just
   // before: this node may grow the heap by no more than that, give or take this.
-  constexpr long long kSlack = 128 * 1024;
+  constexpr long long kSlack = 128LL * 1024;
   const Plugins layers{{"static", kRecording}, {"obstacles", kRecording}};
   const Plugins filters{{"keepout", kRecording}};
   StartRos(Params({}, layers, filters));
