@@ -40,4 +40,4 @@ cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr); load average before the run: $load_before."
 echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $repetitions repetitions, medians."
 echo
-awk -f "$root/bench/table.awk" "$results"/*.json
+awk -f "$root/kestrune_nav2_base_class/bench/table.awk" "$results"/*.json

@@ -141,22 +141,6 @@ TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheM
               }).get());
 }
 
-TEST_F(CostmapNode, UnknownPluginTypeFailsConfigureAfterItsUsingLine)
-{
-  StartRos(Params({}, {{"good", kRecording}, {"bad", "kestrune_test_layers/NoSuchLayer"}}));
-  auto node = std::make_shared<ProbedCostmap>("costmap");
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(node->configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
-  EXPECT_TRUE(WaitUntilListening(*node));
-  const std::string ros_log = testing::internal::GetCapturedStderr();
-  EXPECT_NE(ros_log.find("kestrune_test_layers/NoSuchLayer"), std::string::npos) << ros_log;
-  const auto messages = Messages();
-  ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back(), "Using plugin \"bad\"");
-  // The layer before it stays loaded until the next configure or cleanup.
-  EXPECT_EQ(node->getLayeredCostmap()->getPlugins()->size(), 1U);
-}
-
 TEST_F(CostmapNode, ConfigureOfANodeNotOwnedBySharedPtrFailsThroughTheLifecycle)
 {
   StartRos(Params());

@@ -1,9 +1,8 @@
 // Copyright (c) 2026 Kestrune
 // Licensed under the Apache License, Version 2.0
 //
-// What the reliability tests share: how big their runs are, how they read the
-// process's own resident memory and thread count, and a hang guard that says
-// which phase hung.
+// What the long-running tests share: how big their runs are, and how they read
+// the process's own heap in use and thread count.
 
 #ifndef KESTRUNE_TEST_SUPPORT__RELIABILITY_HPP_
 #define KESTRUNE_TEST_SUPPORT__RELIABILITY_HPP_
@@ -11,13 +10,8 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -79,52 +73,6 @@ inline int ThreadCountSettledAt(
   }
   return count;
 }
-
-/// Ends the process with the name of the phase that did not finish in time.
-/// ctest's timeout would end a hang too, but would not say where it was.
-class HangGuard
-{
-public:
-  explicit HangGuard(std::chrono::seconds limit)
-  : thread_([this, limit]() {
-      std::unique_lock<std::mutex> lock(mutex_);
-      if (!changed_.wait_for(lock, limit, [this] { return done_; })) {
-        std::fprintf(
-          stderr, "hang: '%s' did not finish within %lld s\n", phase_.c_str(),
-          static_cast<long long>(limit.count()));
-        std::abort();
-      }
-    })
-  {
-  }
-
-  HangGuard(const HangGuard &) = delete;
-  HangGuard & operator=(const HangGuard &) = delete;
-
-  ~HangGuard()
-  {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      done_ = true;
-    }
-    changed_.notify_all();
-    thread_.join();
-  }
-
-  /// Names what the test is doing now, for the message.
-  void Phase(const std::string & phase)
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    phase_ = phase;
-  }
-
-private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool done_{false};
-  std::string phase_{"start"};
-  std::thread thread_;
-};
 
 }  // namespace kestrune_test
 
