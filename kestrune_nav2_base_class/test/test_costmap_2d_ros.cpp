@@ -25,7 +25,10 @@
 #include "support/counter.hpp"
 
 using namespace std::chrono_literals;
+using kestrune_test::CostmapParams;
 using kestrune_test::Counter;
+using kestrune_test::kRecording;
+using kestrune_test::kTicker;
 using kestrune_test::LayerEvents;
 using kestrune_test::Plugins;
 using kestrune_test::ProbedCostmap;
@@ -34,21 +37,11 @@ using lifecycle_msgs::msg::State;
 namespace
 {
 
-const char kRecording[] = "kestrune_test_layers/RecordingLayer";
-
-std::string Params(
-  const std::map<std::string, std::string> & overrides = {},
-  const Plugins & layers = {{"static", kRecording}},
-  const Plugins & filters = {{"keepout", kRecording}})
-{
-  return kestrune_test::CostmapParams(overrides, layers, filters);
-}
-
 using CostmapNode = kestrune_test::CostmapTest;
 
 TEST_F(CostmapNode, ConstructorsPlaceTheNodeInTheExpectedNamespace)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   auto plain = std::make_shared<ProbedCostmap>("local_costmap");
   EXPECT_STREQ(
     plain->get_node_base_interface()->get_fully_qualified_name(), "/local_costmap/local_costmap");
@@ -62,7 +55,7 @@ TEST_F(CostmapNode, ConstructorsPlaceTheNodeInTheExpectedNamespace)
 
 TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
 {
-  StartRos(Params({}, {{"static", kRecording}, {"obstacles", kRecording}}));
+  StartRos(CostmapParams({}, {{"static", kRecording}, {"obstacles", kRecording}}));
   BroadcastStatic("map", "base_link");
   auto node = std::make_shared<ProbedCostmap>("costmap");
 
@@ -105,7 +98,7 @@ TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
 
 TEST_F(CostmapNode, CellCountsAreTruncated)
 {
-  StartRos(Params({{"width", "7"}, {"resolution", "0.07"}, {"height", "0"}}));
+  StartRos(CostmapParams({{"width", "7"}, {"resolution", "0.07"}, {"height", "0"}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 99U);
@@ -115,7 +108,7 @@ TEST_F(CostmapNode, CellCountsAreTruncated)
 
 TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheMutex)
 {
-  StartRos(Params(
+  StartRos(CostmapParams(
     {}, {{"b_layer", kRecording}, {"a_layer", kRecording}, {"b_layer", kRecording}},
     {{"z_filter", kRecording}, {"y_filter", kRecording}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
@@ -143,7 +136,7 @@ TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheM
 
 TEST_F(CostmapNode, ConfigureOfANodeNotOwnedBySharedPtrFailsThroughTheLifecycle)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   ProbedCostmap node("costmap");
   testing::internal::CaptureStderr();
   EXPECT_EQ(node.configure().id(), State::PRIMARY_STATE_UNCONFIGURED);
@@ -153,7 +146,7 @@ TEST_F(CostmapNode, ConfigureOfANodeNotOwnedBySharedPtrFailsThroughTheLifecycle)
 
 TEST_F(CostmapNode, FootprintComesFromTheRadiusOrFromTheString)
 {
-  StartRos(Params({{"robot_radius", "0.3"}}));
+  StartRos(CostmapParams({{"robot_radius", "0.3"}}));
   {
     auto node = std::make_shared<ProbedCostmap>("costmap");
     ConfigureAndListen(*node);
@@ -161,7 +154,8 @@ TEST_F(CostmapNode, FootprintComesFromTheRadiusOrFromTheString)
     EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 16U);
   }
   TearDown();
-  StartRos(Params({{"footprint", "\"[[0.5, 0.3], [0.5, -0.3], [-0.5, -0.3], [-0.5, 0.3]]\""}}));
+  StartRos(
+    CostmapParams({{"footprint", "\"[[0.5, 0.3], [0.5, -0.3], [-0.5, -0.3], [-0.5, 0.3]]\""}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   EXPECT_FALSE(node->getUseRadius());
@@ -173,7 +167,7 @@ TEST_F(CostmapNode, FootprintComesFromTheRadiusOrFromTheString)
 
 TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntilActivate)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   BroadcastStatic("map", "base_link");
   auto node = std::make_shared<ProbedCostmap>("costmap", "/robot1", "local");
   auto observer = std::make_shared<rclcpp::Node>("observer");
@@ -230,9 +224,8 @@ TEST_F(CostmapNode, PrivateGroupIsServedByTheNodeThreadNotByTheHostExecutor)
 {
   // A layer's timer and the transform buffer's own timers (a layer's wait for
   // a transform) both run in the private group.
-  StartRos(Params(
-    {}, {{"ticker", "kestrune_test_layers/TimerLayer"},
-         {"waiter", "kestrune_test_layers/TransformWaitLayer"}}));
+  StartRos(CostmapParams(
+    {}, {{"ticker", kTicker}, {"waiter", "kestrune_test_layers/TransformWaitLayer"}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   rclcpp::executors::SingleThreadedExecutor host;
   host.add_node(node->get_node_base_interface());
@@ -262,7 +255,7 @@ TEST_F(CostmapNode, PrivateGroupIsServedByTheNodeThreadNotByTheHostExecutor)
 
 TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   BroadcastStatic("map", "odom");
@@ -310,7 +303,7 @@ TEST_F(CostmapNode, ActivateWaitsForTheTransformLoggingEachFailedPass)
 
 TEST_F(CostmapNode, ActivateSucceedsWhenRosShutsDownDuringTheWait)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   std::thread stopper([this]() {
@@ -334,7 +327,7 @@ TEST_F(CostmapNode, ActivateSucceedsWhenRosShutsDownDuringTheWait)
 
 TEST_F(CostmapNode, CleanupEmptiesTheEightMembersAndReconfigureBuildsAfresh)
 {
-  StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
+  StartRos(CostmapParams({}, {{"ticker", kTicker}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   ConfigureAndListen(*node);
   const std::weak_ptr<rclcpp::CallbackGroup> first_group = node->callback_group_;
@@ -374,7 +367,7 @@ TEST_F(CostmapNode, CleanupWaitsForARunningPrivateCallbackBeforeReleasingWhatItU
   // The timer callback reads the layered costmap 20 ms after it starts; the
   // cleanup begins while it runs. Under AddressSanitizer a release of the
   // layered costmap before the node thread stops would be reported.
-  StartRos(Params({}, {{"ticker", "kestrune_test_layers/TimerLayer"}}));
+  StartRos(CostmapParams({}, {{"ticker", kTicker}}));
   auto node = std::make_shared<ProbedCostmap>("costmap");
   for (int round = 0; round < 5; ++round) {
     ConfigureAndListen(*node);

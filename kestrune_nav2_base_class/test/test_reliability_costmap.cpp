@@ -29,8 +29,11 @@
 
 using namespace std::chrono_literals;
 using kestrune_test::CaptureSink;
+using kestrune_test::CostmapParams;
+using kestrune_test::kRecording;
 using kestrune_test::kSanitized;
 using kestrune_test::kScaleDown;
+using kestrune_test::kTicker;
 using kestrune_test::LayerEvents;
 using kestrune_test::Plugins;
 using kestrune_test::ProbedCostmap;
@@ -39,20 +42,7 @@ using lifecycle_msgs::msg::State;
 namespace
 {
 
-const char kRecording[] = "kestrune_test_layers/RecordingLayer";
-const char kTicker[] = "kestrune_test_layers/TimerLayer";
 const char kWaitLine[] = "Timed out waiting for transform from base_link to map";
-
-/// A parameter file for every node, its map updated at 100 Hz unless
-/// @p overrides say otherwise.
-std::string Params(
-  std::map<std::string, std::string> overrides = {},
-  const Plugins & layers = {{"static", kRecording}},
-  const Plugins & filters = {{"keepout", kRecording}})
-{
-  overrides.emplace("update_frequency", "100.0");
-  return kestrune_test::CostmapParams(overrides, layers, filters);
-}
 
 /// Checks that @p lines are the whole log of one configure, activate,
 /// deactivate, cleanup cycle of a node with @p layers and @p filters, and that
@@ -128,7 +118,7 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
   constexpr long long kSlack = 128LL * 1024;
   const Plugins layers{{"static", kRecording}, {"obstacles", kRecording}};
   const Plugins filters{{"keepout", kRecording}};
-  StartRos(Params({}, layers, filters));
+  StartRos(CostmapParams({}, layers, filters));
   BroadcastStatic("map", "base_link");
 
   const int baseline = kestrune_test::ThreadCount();
@@ -172,7 +162,7 @@ TEST_F(CostmapReliability, ManyFullCyclesLeaveNoThreadNoGrowthAndEveryLogLine)
 
 TEST_F(CostmapReliability, PluginFaultsFailConfigureThenTheNodeConfiguresOnceMended)
 {
-  StartRos(Params(
+  StartRos(CostmapParams(
     {}, {{"good", kTicker},
          {"bad", "kestrune_test_layers/NoSuchLayer"},
          {"fragile", "kestrune_test_layers/ThrowingLayer"}}));
@@ -211,7 +201,7 @@ TEST_F(CostmapReliability, PluginFaultsFailConfigureThenTheNodeConfiguresOnceMen
 
 TEST_F(CostmapReliability, BadMapParametersFailConfigureNamingTheValueThenTheNodeConfigures)
 {
-  StartRos(Params());
+  StartRos(CostmapParams());
   BroadcastStatic("map", "base_link");
   auto node = std::make_shared<ProbedCostmap>("costmap");
   struct Fault
@@ -248,7 +238,7 @@ TEST_F(CostmapReliability, NodesDestroyedWhileActiveOrInactiveLeaveNoThreadBehin
   // Humble's ~Costmap2DROS leaves a running map update thread joinable (the
   // process ends) and the layers to a plugin library already unloaded.
   constexpr int kRounds = 20 / kScaleDown;
-  StartRos(Params({}, {{"ticker", kTicker}}));
+  StartRos(CostmapParams({}, {{"ticker", kTicker}}));
   BroadcastStatic("map", "base_link");
   const int baseline = kestrune_test::ThreadCount();
   for (int round = 0; round < kRounds; ++round) {
@@ -282,7 +272,7 @@ TEST_F(CostmapReliabilityDeathTest, CallbackThatThrowsInThePrivateGroupEndsThePr
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_DEATH(
     {
-      StartRos(Params());
+      StartRos(CostmapParams());
       auto node = std::make_shared<ProbedCostmap>("costmap");
       if (node->configure().id() == State::PRIMARY_STATE_INACTIVE) {
         auto timer = node->create_wall_timer(

@@ -15,12 +15,18 @@ namespace kestrune_test
 /// Layer or filter names with their plugin types, in load order.
 using Plugins = std::vector<std::pair<std::string, std::string>>;
 
+/// The test layers (support/test_layers.cpp) by their plugin names.
+constexpr char kRecording[] = "kestrune_test_layers/RecordingLayer";
+constexpr char kTicker[] = "kestrune_test_layers/TimerLayer";
+
 /// A ROS parameter file for every node ("/**"): a small map in the "map"
-/// frame with @p overrides over it, then the layer and filter lists with each
+/// frame, updated at 100 Hz (so that deactivate's wait for the loop is short),
+/// with @p overrides over it, then the layer and filter lists with each
 /// entry's plugin type. An empty list is left out, so the node keeps its default.
 inline std::string CostmapParams(
-  const std::map<std::string, std::string> & overrides, const Plugins & layers,
-  const Plugins & filters)
+  const std::map<std::string, std::string> & overrides = {},
+  const Plugins & layers = {{"static", kRecording}},
+  const Plugins & filters = {{"keepout", kRecording}})
 {
   std::map<std::string, std::string> values{
     {"global_frame", "map"},
@@ -28,7 +34,7 @@ inline std::string CostmapParams(
     {"width", "5"},
     {"height", "4"},
     {"resolution", "0.05"},
-    {"update_frequency", "20.0"},
+    {"update_frequency", "100.0"},
     {"publish_frequency", "10.0"}};
   for (const auto & [name, value] : overrides) {
     values[name] = value;
