@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Prints the folder whose setup.bash gives ROS 2 Humble + Nav2 costmap, building
 # it first when needed. /opt/ros/humble wins when it exists; otherwise the
-# sources in ros2-humble/src.tar.xz (next to this repository, or
-# KESTRUNE_ROS_SOURCES) are built once with colcon and cached outside the
+# sources in ros2-humble/src.tar.xz (the shared folder beside this repository,
+# or KESTRUNE_ROS_SOURCES) are built once with colcon and cached outside the
 # repository, keyed by the archive's checksum:
 #   ${KESTRUNE_UNDERLAY_CACHE:-~/.cache/kestrune}/ros2-humble-<sha256 prefix>/install
 # Build output goes to stderr; stdout holds only the folder.
@@ -14,15 +14,33 @@ if [ -f /opt/ros/humble/setup.bash ]; then
   exit 0
 fi
 
-sources="${KESTRUNE_ROS_SOURCES:-$root/../shared/ros2-humble/src.tar.xz}"
-if [ ! -f "$sources" ]; then
-  echo "No ROS 2 Humble: /opt/ros/humble/setup.bash does not exist and the underlay sources" \
-    "'$sources' are missing (set KESTRUNE_ROS_SOURCES to the ros2-humble src.tar.xz)." >&2
+# The sources: KESTRUNE_ROS_SOURCES, or the shared folder beside this checkout
+# (or beside its parent, or the workplace's own).
+sources="${KESTRUNE_ROS_SOURCES:-}"
+if [ -z "$sources" ]; then
+  for candidate in "$root/../shared" "$root/../../shared" /work/shared; do
+    if [ -f "$candidate/ros2-humble/src.tar.xz" ]; then
+      sources="$candidate/ros2-humble/src.tar.xz"
+      break
+    fi
+  done
+fi
+cache="${KESTRUNE_UNDERLAY_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrune}"
+if [ -z "$sources" ] || [ ! -f "$sources" ]; then
+  # Without the sources, an underlay built from them earlier still serves.
+  cached="$(ls -d "$cache"/ros2-humble-*/.complete 2>/dev/null | tail -n 1)"
+  if [ -n "$cached" ]; then
+    echo "ROS 2 Humble sources not found; using the underlay built earlier in $(dirname "$cached")." >&2
+    echo "$(dirname "$cached")/install"
+    exit 0
+  fi
+  echo "No ROS 2 Humble: /opt/ros/humble/setup.bash does not exist, and neither the sources" \
+    "ros2-humble/src.tar.xz (looked for in ../shared beside this checkout; set" \
+    "KESTRUNE_ROS_SOURCES) nor an underlay built from them in $cache." >&2
   exit 1
 fi
 
 checksum="$(sha256sum "$sources" | cut -c 1-16)"
-cache="${KESTRUNE_UNDERLAY_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kestrune}"
 underlay="$cache/ros2-humble-$checksum"
 if [ -f "$underlay/install/setup.bash" ] && [ -f "$underlay/.complete" ]; then
   echo "$underlay/install"
