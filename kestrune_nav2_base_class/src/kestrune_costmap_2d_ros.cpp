@@ -87,20 +87,33 @@ KestruneCostmap2DROS::KestruneCostmap2DROS(
 
 KestruneCostmap2DROS::~KestruneCostmap2DROS()
 {
-  // Humble's ~Costmap2DROS stops nothing. A running map update loop would end
-  // the process when its std::thread is destroyed; layers, and the weak
-  // references the private group keeps to what layers made in it, hold code of
-  // the plugin libraries that the base's plugin loader unloads before the group
-  // goes. So: the threads first, then the layers and every owner of the group
-  // (the transform buffer's timer interface is one).
+  // Humble's ~Costmap2DROS stops nothing: a running map update loop would end
+  // the process when its std::thread is destroyed, and what configure built
+  // would outlive the plugin loader that unloads the layers' libraries. So the
+  // threads stop first, then everything goes as cleanup lets it go.
   node_thread_.reset();
   if (map_update_thread_ && map_update_thread_->joinable()) {
     map_update_thread_shutdown_ = true;
     map_update_thread_->join();
   }
+  releaseConfigured();
+}
+
+void KestruneCostmap2DROS::releaseConfigured()
+{
+  // The node thread goes first: its callbacks (transform timers, layer
+  // callbacks) use the objects released after it.
+  node_thread_.reset();
   layered_costmap_.reset();
   tf_listener_.reset();
   tf_buffer_.reset();
+  footprint_sub_.reset();
+  footprint_pub_.reset();
+  costmap_publisher_.reset();
+  clear_costmap_service_.reset();
+  // The private group keeps references to what the layers made in it, with
+  // code of the layers' libraries (the buffer's timer interface above held
+  // the group too); configure builds both afresh.
   executor_.reset();
   callback_group_.reset();
 }
@@ -157,21 +170,11 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
 
   for (std::uint32_t i = 0; i < plugin_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using plugin \"{}\"", plugin_names_[i]);
-    if (i >= plugin_types_.size()) {
-      throw std::invalid_argument(fmt::format(
-        "layer plugin \"{}\" has no type (plugin_types has {} entries)", plugin_names_[i],
-        plugin_types_.size()));
-    }
     loadLayer(plugin_names_[i], plugin_types_[i], false);
     KESTRUNE_LOG_INFO("Initialized plugin \"{}\"", plugin_names_[i]);
   }
   for (std::uint32_t i = 0; i < filter_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using costmap filter \"{}\"", filter_names_[i]);
-    if (i >= filter_types_.size()) {
-      throw std::invalid_argument(fmt::format(
-        "costmap filter \"{}\" has no type (filter_types has {} entries)", filter_names_[i],
-        filter_types_.size()));
-    }
     loadLayer(filter_names_[i], filter_types_[i], true);
     KESTRUNE_LOG_INFO("Initialized costmap filter \"{}\"", filter_names_[i]);
   }
@@ -256,20 +259,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_cleanup(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Cleaning up");
-  // The node thread goes first: its callbacks (transform timers, layer
-  // callbacks) use the objects released below.
-  node_thread_.reset();
-  layered_costmap_.reset();
-  tf_listener_.reset();
-  tf_buffer_.reset();
-  footprint_sub_.reset();
-  footprint_pub_.reset();
-  costmap_publisher_.reset();
-  clear_costmap_service_.reset();
-  // The private group keeps references to what the layers made in it, with
-  // code of the layers' libraries; configure builds both afresh.
-  executor_.reset();
-  callback_group_.reset();
+  releaseConfigured();
   return nav2_util::CallbackReturn::SUCCESS;
 }
 

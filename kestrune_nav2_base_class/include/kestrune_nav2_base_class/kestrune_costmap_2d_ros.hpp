@@ -77,6 +77,12 @@ protected:
    */
   void checkPluginTypesAreSet(const std::string & list_parameter);
 
+  /**
+   * @brief Releases what configure built, the node thread first and the executor
+   * and the callback group last (cleanup, and the destructor once the threads stopped).
+   */
+  void releaseConfigured();
+
   /// @brief Creates the plugin of @p type, adds it as a layer or a filter and
   /// initializes it under the costmap's mutex.
   void loadLayer(const std::string & name, const std::string & type, bool is_filter);
