@@ -96,16 +96,6 @@ TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
   EXPECT_EQ(lines[9].function, "on_cleanup");
 }
 
-TEST_F(CostmapNode, CellCountsAreTruncated)
-{
-  StartRos(CostmapParams({{"width", "7"}, {"resolution", "0.07"}, {"height", "0"}}));
-  auto node = std::make_shared<ProbedCostmap>("costmap");
-  ConfigureAndListen(*node);
-  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 99U);
-  EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 0U);
-  EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.07);
-}
-
 TEST_F(CostmapNode, LayersThenFiltersInListOrderEachAddedAndInitializedUnderTheMutex)
 {
   StartRos(CostmapParams(

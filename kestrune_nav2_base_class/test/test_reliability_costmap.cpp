@@ -227,8 +227,16 @@ TEST_F(CostmapReliability, BadMapParametersFailConfigureNamingTheValueThenTheNod
     EXPECT_EQ(LayerEvents::Take(), std::vector<std::string>{}) << fault.error;
     ASSERT_TRUE(node->set_parameter(fault.good).successful);
   }
+  // Cell counts are the sizes over the resolution, truncated.
+  ASSERT_TRUE(node
+                ->set_parameters_atomically(
+                  {rclcpp::Parameter("width", 7), rclcpp::Parameter("height", 0),
+                   rclcpp::Parameter("resolution", 0.07)})
+                .successful);
   ASSERT_EQ(node->configure().id(), State::PRIMARY_STATE_INACTIVE);
-  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 100U);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 99U);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 0U);
+  EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.07);
   ASSERT_TRUE(WaitUntilListening(*node));
   ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
 }
