@@ -11,9 +11,8 @@ KESTRUNE_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 # shellcheck source=scripts/ros_env.sh
 source "$KESTRUNE_ROOT/scripts/ros_env.sh"
 cd "$KESTRUNE_ROOT"
-root="$KESTRUNE_ROOT"
 
-base="${KESTRUNE_BENCH_BUILD_DIR:-$root/build/bench}"
+base="${KESTRUNE_BENCH_BUILD_DIR:-$KESTRUNE_ROOT/build/bench}"
 repetitions="${KESTRUNE_BENCH_REPETITIONS:-5}"
 kestrune_colcon_build --build-base "$base" --install-base "$base/install" \
   --packages-select kestrune_nav2_base_class --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" \
@@ -40,4 +39,4 @@ cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr); load average before the run: $load_before."
 echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $repetitions repetitions, medians."
 echo
-awk -f "$root/kestrune_nav2_base_class/bench/table.awk" "$results"/*.json
+awk -f "$KESTRUNE_ROOT/kestrune_nav2_base_class/bench/table.awk" "$results"/*.json

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fuzz_checks.hpp"
 #include "map_io.hpp"
 
 namespace
@@ -19,13 +20,8 @@ using kestrune_example_layers::MapIoError;
 using kestrune_example_layers::MapMetadata;
 using kestrune_example_layers::MapMode;
 using kestrune_example_layers::PgmImage;
-
-void Check(bool condition)
-{
-  if (!condition) {
-    __builtin_trap();
-  }
-}
+using kestrune_fuzz::Check;
+using kestrune_fuzz::CheckOccupancy;
 
 }  // namespace
 
@@ -51,11 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t * data, std::size_t siz
     for (const bool negate : {false, true}) {
       metadata.mode = mode;
       metadata.negate = negate;
-      const auto map = kestrune_example_layers::toOccupancyMap(image, metadata);
-      Check(map.data.size() == image.pixels.size());
-      for (const auto value : map.data) {
-        Check(value >= -1 && value <= 100);
-      }
+      CheckOccupancy(kestrune_example_layers::toOccupancyMap(image, metadata), image.pixels.size());
     }
   }
   return 0;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <string>
 
+#include "fuzz_checks.hpp"
 #include "map_io.hpp"
 
 namespace
@@ -21,13 +22,8 @@ using kestrune_example_layers::MapIoError;
 using kestrune_example_layers::MapMetadata;
 using kestrune_example_layers::OccupancyMap;
 using kestrune_example_layers::PgmImage;
-
-void Check(bool condition)
-{
-  if (!condition) {
-    __builtin_trap();
-  }
-}
+using kestrune_fuzz::Check;
+using kestrune_fuzz::CheckOccupancy;
 
 }  // namespace
 
@@ -50,10 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t * data, std::size_t siz
   image.maxval = 255;
   image.pixels = {0, 10, 64, 100, 128, 160, 200, 230, 250, 255, 1, 254};
   const OccupancyMap map = kestrune_example_layers::toOccupancyMap(image, metadata);
-  Check(map.data.size() == 12U);
-  for (const auto value : map.data) {
-    Check(value >= -1 && value <= 100);
-  }
+  CheckOccupancy(map, image.pixels.size());
   unsigned int mx = 0;
   unsigned int my = 0;
   if (map.worldToCell(map.origin_x, map.origin_y, mx, my)) {

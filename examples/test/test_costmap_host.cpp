@@ -2,7 +2,7 @@
 // Licensed under the Apache License, Version 2.0
 //
 // The demo host end to end: it runs as a separate process, exactly as a user runs it,
-// loading the example layers through pluginlib from the build tree's ament index.
+// loading the example layers through pluginlib from the install's ament index.
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -50,26 +51,32 @@ struct RunResult
 };
 
 /// A DDS domain that no other test process holds (the tests of
-/// kestrune_nav2_base_class take theirs from the same lock files), kept by the
-/// caller until it exits or execs; the lock passes to the program it runs.
+/// kestrune_nav2_base_class take theirs from the same lock files), kept until
+/// this process exits. Throws when every domain is taken.
 int ClaimRosDomain()
 {
   const std::string folder = "/tmp/kestrune_ros_domains";
   ::mkdir(folder.c_str(), 0777);
   for (int domain = 1; domain <= 100; ++domain) {
-    const int fd =
-      ::open((folder + "/" + std::to_string(domain) + ".lock").c_str(), O_RDWR | O_CREAT, 0666);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    const std::string path = folder + "/" + std::to_string(domain) + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      throw std::runtime_error("cannot open " + path + ": " + std::strerror(errno));
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       return domain;
     }
     ::close(fd);
   }
-  return 0;
+  throw std::runtime_error(
+    "every ROS domain from 1 to 100 is held by another test process (" + folder + ")");
 }
 
 /// Runs the host with @p args; a hang guard kills it after two minutes.
 RunResult RunHost(const std::vector<std::string> & args)
 {
+  // Hosts run by tests side by side must not hear each other.
+  static const std::string domain = std::to_string(ClaimRosDomain());
   int fds[2];
   if (pipe(fds) != 0) {
     ADD_FAILURE() << "pipe: " << std::strerror(errno);
@@ -85,8 +92,7 @@ RunResult RunHost(const std::vector<std::string> & args)
     unsetenv("SPDLOG_STDOUT");
     unsetenv("SPDLOG_SYSTEMD");
     unsetenv("SPDLOG_LEVEL");
-    // Hosts run by tests side by side must not hear each other.
-    setenv("ROS_DOMAIN_ID", std::to_string(ClaimRosDomain()).c_str(), 1);
+    setenv("ROS_DOMAIN_ID", domain.c_str(), 1);
     setenv("ROS_LOCALHOST_ONLY", "1", 1);
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(kHost.c_str()));

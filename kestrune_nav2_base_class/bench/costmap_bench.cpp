@@ -46,9 +46,9 @@ std::atomic<std::uint64_t> g_allocations{0};
 std::atomic<std::uint64_t> g_allocated_bytes{0};
 std::atomic<std::int64_t> g_live_bytes{0};
 
-void * CountedAllocate(std::size_t size)
+/// Counts @p pointer, fresh from malloc (nullptr: out of memory).
+void * Counted(void * pointer)
 {
-  void * pointer = std::malloc(size == 0 ? 1 : size);
   if (pointer == nullptr) {
     throw std::bad_alloc();
   }
@@ -59,18 +59,16 @@ void * CountedAllocate(std::size_t size)
   return pointer;
 }
 
+void * CountedAllocate(std::size_t size)
+{
+  return Counted(std::malloc(size == 0 ? 1 : size));
+}
+
 void * CountedAllocateAligned(std::size_t size, std::align_val_t alignment)
 {
   const auto align = std::max(static_cast<std::size_t>(alignment), sizeof(void *));
   void * pointer = nullptr;
-  if (posix_memalign(&pointer, align, size == 0 ? 1 : size) != 0) {
-    throw std::bad_alloc();
-  }
-  const auto usable = malloc_usable_size(pointer);
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  g_allocated_bytes.fetch_add(usable, std::memory_order_relaxed);
-  g_live_bytes.fetch_add(static_cast<std::int64_t>(usable), std::memory_order_relaxed);
-  return pointer;
+  return Counted(posix_memalign(&pointer, align, size == 0 ? 1 : size) == 0 ? pointer : nullptr);
 }
 
 void CountedFree(void * pointer) noexcept

@@ -8,14 +8,20 @@ here="$(cd "$(dirname "$0")" && pwd)"
 
 # A DDS domain no other test process holds, for as long as this script runs.
 mkdir -p /tmp/kestrune_ros_domains
+claimed=""
 for domain in $(seq 1 100); do
   exec 9> "/tmp/kestrune_ros_domains/$domain.lock"
   if flock -n 9; then
-    export ROS_DOMAIN_ID=$domain
+    claimed=$domain
     break
   fi
   exec 9>&-
 done
+if [ -z "$claimed" ]; then
+  echo "every ROS domain from 1 to 100 is held by another test process (/tmp/kestrune_ros_domains)" >&2
+  exit 1
+fi
+export ROS_DOMAIN_ID=$claimed
 
 export CMAKE_PREFIX_PATH="$install_prefix${CMAKE_PREFIX_PATH:+:$CMAKE_PREFIX_PATH}"
 export AMENT_PREFIX_PATH="$install_prefix${AMENT_PREFIX_PATH:+:$AMENT_PREFIX_PATH}"
