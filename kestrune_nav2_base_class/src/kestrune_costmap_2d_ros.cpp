@@ -3,6 +3,7 @@
 
 #include "kestrune_nav2_base_class/kestrune_costmap_2d_ros.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -13,8 +14,10 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
+#include "callback_group_pause.hpp"
 #include "kestrune_nav2_base_class/logger.hpp"
 #include "tf2_ros/create_timer_ros.h"
 
@@ -24,29 +27,69 @@ namespace nav2_costmap_2d
 namespace
 {
 
-/// Cells along one side: the size over the resolution, truncated toward zero.
-/// Values that would make the count meaningless are refused by name.
-unsigned int cellCount(const char * parameter, int meters, double resolution)
-{
-  if (meters < 0) {
-    throw std::invalid_argument(
-      fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
-  }
-  const double cells = static_cast<double>(meters) / resolution;
-  if (cells > static_cast<double>(std::numeric_limits<std::uint32_t>::max())) {
-    throw std::invalid_argument(fmt::format(
-      "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter, meters,
-      resolution, cells));
-  }
-  return static_cast<unsigned int>(cells);
-}
+/// How long a transition waits for the node's executor to run its waiting
+/// callback. A spinning executor runs it as soon as the callback in hand ends.
+constexpr std::chrono::milliseconds kPausePatience{2000};
 
-void checkResolution(double resolution)
+/// Holds the node's default callback group still unless the calling thread is
+/// the one serving it (a change_state request in progress), then takes the
+/// callbacks' mutex.
+class TransitionGuard
+{
+public:
+  TransitionGuard(
+    rclcpp_lifecycle::LifecycleNode & node, std::mutex & callbacks_mutex, bool serving_change_state)
+  {
+    if (!serving_change_state) {
+      pause_ = std::make_unique<nav2_util::detail::CallbackGroupPause>(
+        node.get_node_base_interface(), node.get_node_timers_interface(),
+        node.get_node_base_interface()->get_default_callback_group(), kPausePatience);
+    }
+    lock_ = std::unique_lock<std::mutex>(callbacks_mutex);
+  }
+
+private:
+  std::unique_ptr<nav2_util::detail::CallbackGroupPause> pause_;
+  std::unique_lock<std::mutex> lock_;  // released before the pause ends
+};
+
+/// Why a map of these sizes cannot be built, or "" when it can: each side is
+/// the size over the resolution truncated toward zero, and the cell count of
+/// each side and of the whole map must fit in the 32 bits Costmap2D counts in.
+/// Negative sizes are left to the caller (configure refuses them, the base's
+/// parameter callback has its own refusal).
+std::string mapSizeProblem(int width, int height, double resolution)
 {
   if (!std::isfinite(resolution) || resolution <= 0.0) {
-    throw std::invalid_argument(fmt::format(
-      "parameter 'resolution' is {}: it must be a finite number above zero", resolution));
+    return fmt::format(
+      "parameter 'resolution' is {}: it must be a finite number above zero", resolution);
   }
+  constexpr double kLimit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
+  const double cells_x = std::max(width, 0) / resolution;
+  const double cells_y = std::max(height, 0) / resolution;
+  for (const auto & [parameter, meters, cells] :
+       {std::make_tuple("width", width, cells_x), std::make_tuple("height", height, cells_y)}) {
+    if (cells > kLimit) {
+      return fmt::format(
+        "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter,
+        meters, resolution, cells);
+    }
+  }
+  const double total = std::floor(cells_x) * std::floor(cells_y);
+  if (total > kLimit) {
+    return fmt::format(
+      "parameters 'width' {} and 'height' {} at resolution {}: {} cells do not fit in 32 bits",
+      width, height, resolution, total);
+  }
+  return "";
+}
+
+std::string notFiniteProblem(const char * parameter, double value)
+{
+  if (std::isfinite(value)) {
+    return "";
+  }
+  return fmt::format("parameter '{}' is {}: it must be a finite number", parameter, value);
 }
 
 /// Keeps the transform wait at one pass per period without drifting, as a
@@ -91,6 +134,12 @@ KestruneCostmap2DROS::~KestruneCostmap2DROS()
   // the process when its std::thread is destroyed, and what configure built
   // would outlive the plugin loader that unloads the layers' libraries. So the
   // threads stop first, then everything goes as cleanup lets it go.
+  std::unique_ptr<TransitionGuard> guard;
+  try {
+    guard = std::make_unique<TransitionGuard>(*this, callbacks_mutex_, servingChangeState());
+  } catch (const std::exception & error) {
+    KESTRUNE_LOG_ERROR("Destroying the node without holding its callbacks: {}", error.what());
+  }
   node_thread_.reset();
   if (map_update_thread_ && map_update_thread_->joinable()) {
     map_update_thread_shutdown_ = true;
@@ -105,7 +154,9 @@ void KestruneCostmap2DROS::releaseConfigured()
   // callbacks) use the objects released after it.
   node_thread_.reset();
   layered_costmap_.reset();
+  listener_thread_.reset();
   tf_listener_.reset();
+  listener_node_.reset();
   tf_buffer_.reset();
   footprint_sub_.reset();
   footprint_pub_.reset();
@@ -144,6 +195,9 @@ void KestruneCostmap2DROS::checkPluginTypesAreSet(const std::string & list_param
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Configuring");
+  // Nothing of the default group's uses the costmap before this builds it:
+  // the callbacks it binds wait here until it is whole.
+  std::lock_guard<std::mutex> lock(callbacks_mutex_);
   checkPluginTypesAreSet("plugins");
   checkPluginTypesAreSet("filters");
   getParameters();
@@ -153,11 +207,24 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   layered_costmap_ =
     std::make_unique<LayeredCostmap>(global_frame_, rolling_window_, track_unknown_space_);
   if (!layered_costmap_->isSizeLocked()) {
-    checkResolution(resolution_);
+    for (const auto & [parameter, meters] :
+         {std::make_pair("width", map_width_meters_), std::make_pair("height", map_height_meters_)}) {
+      if (meters < 0) {
+        throw std::invalid_argument(
+          fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
+      }
+    }
+    for (const auto & problem :
+         {mapSizeProblem(map_width_meters_, map_height_meters_, resolution_),
+          notFiniteProblem("origin_x", origin_x_), notFiniteProblem("origin_y", origin_y_)}) {
+      if (!problem.empty()) {
+        throw std::invalid_argument(problem);
+      }
+    }
     layered_costmap_->resizeMap(
-      cellCount("width", map_width_meters_, resolution_),
-      cellCount("height", map_height_meters_, resolution_), resolution_, origin_x_, origin_y_,
-      false);
+      static_cast<unsigned int>(map_width_meters_ / resolution_),
+      static_cast<unsigned int>(map_height_meters_ / resolution_), resolution_, origin_x_,
+      origin_y_, false);
   }
 
   tf_buffer_ = std::make_shared<tf2_ros::Buffer>(
@@ -166,7 +233,21 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   auto timer_interface = std::make_shared<tf2_ros::CreateTimerROS>(
     get_node_base_interface(), get_node_timers_interface(), callback_group_);
   tf_buffer_->setCreateTimerInterface(timer_interface);
-  tf_listener_ = std::make_shared<tf2_ros::TransformListener>(*tf_buffer_, true);
+  // The listener of tf2_ros's own making (a node of its own, spun on a thread
+  // of its own), but spun by a node thread: tf2_ros's thread misses a stop
+  // that comes before its spin has begun, and its destructor then waits for
+  // ever (a cleanup soon after configure).
+  rclcpp::NodeOptions listener_options;
+  listener_options.arguments(
+    {"--ros-args", "-r", fmt::format("__node:=transform_listener_impl_{:x}",
+                                     reinterpret_cast<std::uintptr_t>(tf_buffer_.get()))});
+  listener_options.start_parameter_event_publisher(false);
+  listener_options.start_parameter_services(false);
+  listener_node_ = rclcpp::Node::make_shared("_", listener_options);
+  tf_listener_ = std::make_shared<tf2_ros::TransformListener>(*tf_buffer_, listener_node_, false);
+  tf_buffer_->setUsingDedicatedThread(true);
+  listener_thread_ =
+    std::make_unique<nav2_util::KestruneNodeThread>(listener_node_->get_node_base_interface());
 
   for (std::uint32_t i = 0; i < plugin_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using plugin \"{}\"", plugin_names_[i]);
@@ -181,7 +262,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
 
   footprint_sub_ = create_subscription<geometry_msgs::msg::Polygon>(
     "footprint", rclcpp::SystemDefaultsQoS(),
-    std::bind(&Costmap2DROS::setRobotFootprintPolygon, this, std::placeholders::_1));
+    std::bind(&KestruneCostmap2DROS::onFootprint, this, std::placeholders::_1));
   footprint_pub_ = create_publisher<geometry_msgs::msg::PolygonStamped>(
     "published_footprint", rclcpp::SystemDefaultsQoS());
   costmap_publisher_ = std::make_unique<Costmap2DPublisher>(
@@ -224,6 +305,7 @@ void KestruneCostmap2DROS::loadLayer(
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Activating");
+  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
   costmap_publisher_->on_activate();
   footprint_pub_->on_activate();
 
@@ -252,15 +334,121 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
   start();
 
   dyn_params_handler = add_on_set_parameters_callback(
-    std::bind(&KestruneCostmap2DROS::dynamicParametersCallback, this, std::placeholders::_1));
+    std::bind(&KestruneCostmap2DROS::onParameters, this, std::placeholders::_1));
   return nav2_util::CallbackReturn::SUCCESS;
+}
+
+nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifecycle::State & state)
+{
+  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
+  return Costmap2DROS::on_deactivate(state);
 }
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_cleanup(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Cleaning up");
+  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
   releaseConfigured();
   return nav2_util::CallbackReturn::SUCCESS;
+}
+
+bool KestruneCostmap2DROS::servingChangeState()
+{
+  auto node_base = get_node_base_interface();
+  const std::string name = std::string(node_base->get_fully_qualified_name()) + "/change_state";
+  bool serving = false;
+  node_base->get_default_callback_group()->find_service_ptrs_if(
+    [&name, &serving](const rclcpp::ServiceBase::SharedPtr & service) {
+      if (name != service->get_service_name()) {
+        return false;
+      }
+      // At rest the lifecycle interface owns the service and this search holds
+      // one more share; an executor serving a request holds further shares
+      // until the request's callback returns.
+      serving = service.use_count() > 2;
+      return true;
+    });
+  return serving;
+}
+
+void KestruneCostmap2DROS::onFootprint(const geometry_msgs::msg::Polygon::SharedPtr footprint)
+{
+  std::lock_guard<std::mutex> lock(callbacks_mutex_);
+  if (!layered_costmap_) {
+    return;  // delivered while cleanup released the costmap
+  }
+  // The map update loop reads the padded footprint under this mutex.
+  std::lock_guard<std::mutex> update_lock(_dynamic_parameter_mutex);
+  setRobotFootprintPolygon(footprint);
+}
+
+rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::onParameters(
+  const std::vector<rclcpp::Parameter> & parameters)
+{
+  std::lock_guard<std::mutex> lock(callbacks_mutex_);
+  auto result = checkParameterChanges(parameters);
+  if (!result.successful) {
+    KESTRUNE_LOG_ERROR("Refused a parameter change: {}", result.reason);
+    return result;
+  }
+  if (!layered_costmap_) {
+    return result;  // called as deactivate and cleanup went by: stored for the next configure
+  }
+  return dynamicParametersCallback(parameters);
+}
+
+rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::checkParameterChanges(
+  const std::vector<rclcpp::Parameter> & parameters) const
+{
+  rcl_interfaces::msg::SetParametersResult result;
+  result.successful = true;
+  int width = map_width_meters_;
+  int height = map_height_meters_;
+  double resolution = resolution_;
+  bool resizes = false;
+  for (const auto & parameter : parameters) {
+    const auto & name = parameter.get_name();
+    if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_INTEGER) {
+      const auto value = parameter.as_int();
+      if (name == "width" || name == "height") {
+        // The base keeps sizes in an int: a bigger one would be stored cut short.
+        if (value > std::numeric_limits<int>::max()) {
+          result.reason = fmt::format("parameter '{}' is {}: too big for a map size", name, value);
+        } else {
+          (name == "width" ? width : height) = static_cast<int>(std::max<std::int64_t>(value, 0));
+          resizes = true;
+        }
+      }
+    } else if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_DOUBLE) {
+      const double value = parameter.as_double();
+      if (name == "resolution") {
+        resolution = value;
+        resizes = true;
+      } else if (
+        name == "origin_x" || name == "origin_y" || name == "robot_radius" ||
+        name == "footprint_padding" || name == "transform_tolerance" ||
+        name == "publish_frequency") {
+        result.reason = notFiniteProblem(name.c_str(), value);
+        resizes = resizes || name == "origin_x" || name == "origin_y";
+      }
+      // The base turns a publish frequency into a period in nanoseconds.
+      if (
+        result.reason.empty() && name == "publish_frequency" && value > 0.0 &&
+        1.0 / value > static_cast<double>(std::numeric_limits<std::int64_t>::max()) / 1e9) {
+        result.reason = fmt::format(
+          "parameter 'publish_frequency' is {}: its period does not fit in a duration", value);
+      }
+    }
+    if (!result.reason.empty()) {
+      result.successful = false;
+      return result;
+    }
+  }
+  if (resizes && layered_costmap_ && !layered_costmap_->isSizeLocked()) {
+    result.reason = mapSizeProblem(width, height, resolution);
+    result.successful = result.reason.empty();
+  }
+  return result;
 }
 
 }  // namespace nav2_costmap_2d

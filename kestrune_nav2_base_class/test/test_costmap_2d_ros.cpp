@@ -19,10 +19,12 @@
 #include "geometry_msgs/msg/polygon.hpp"
 #include "geometry_msgs/msg/polygon_stamped.hpp"
 #include "lifecycle_msgs/msg/state.hpp"
+#include "lifecycle_msgs/srv/change_state.hpp"
 #include "nav_msgs/msg/occupancy_grid.hpp"
 #include "support/costmap_fixture.hpp"
 #include "support/costmap_params.hpp"
 #include "support/counter.hpp"
+#include "tf2_ros/transform_broadcaster.h"
 
 using namespace std::chrono_literals;
 using kestrune_test::CostmapParams;
@@ -367,6 +369,112 @@ TEST_F(CostmapNode, CleanupWaitsForARunningPrivateCallbackBeforeReleasingWhatItU
     }
     EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
   }
+}
+
+TEST_F(CostmapNode, DestroyingAnActiveNodeEndsItsMapUpdatesBeforeTheDestructorReturns)
+{
+  StartRos(CostmapParams({}, {{"slow", "kestrune_test_layers/SlowUpdateLayer"}}));
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  // Destroyed while an update is under way.
+  LayerEvents::Take();
+  for (int i = 0; i < 500 && LayerEvents::Take().empty(); ++i) {
+    std::this_thread::sleep_for(1ms);
+  }
+  node.reset();
+  // A loop let run on would end its update after the layers went, or start another.
+  const auto at_return = LayerEvents::Take();
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(LayerEvents::Take(), std::vector<std::string>{}) << "the loop ran on";
+  ASSERT_FALSE(at_return.empty());
+  EXPECT_EQ(at_return.back(), "destroy keepout");
+  const auto slow_gone = std::find(at_return.begin(), at_return.end(), "destroy slow");
+  ASSERT_NE(slow_gone, at_return.end());
+  EXPECT_EQ(std::find(slow_gone, at_return.end(), "update ends"), at_return.end())
+    << "an update ended after its layer was destroyed";
+}
+
+TEST_F(CostmapNode, TransformBufferKeepsTenSecondsOfHistory)
+{
+  StartRos(CostmapParams());
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  auto sender = std::make_shared<rclcpp::Node>("test_tf_sender");
+  tf2_ros::TransformBroadcaster broadcaster(sender);
+  const rclcpp::Time now = sender->now();
+  geometry_msgs::msg::TransformStamped odom;
+  odom.header.frame_id = "map";
+  odom.child_frame_id = "odom";
+  odom.transform.rotation.w = 1.0;
+  // Eight seconds ago, then now, then a moment later: tf2 prunes what is older
+  // than its history before each insertion, so a buffer that keeps less than
+  // eight seconds has dropped the first by the third.
+  for (const auto & stamp : {now - rclcpp::Duration(8s), now, now + rclcpp::Duration(1ms)}) {
+    odom.header.stamp = stamp;
+    broadcaster.sendTransform(odom);
+  }
+  const auto buffer = node->getTfBuffer();
+  const auto newest = tf2_ros::fromMsg(odom.header.stamp);
+  for (int i = 0; i < 500 && !buffer->canTransform("map", "odom", newest); ++i) {
+    std::this_thread::sleep_for(5ms);
+  }
+  ASSERT_TRUE(buffer->canTransform("map", "odom", newest));
+  std::string error;
+  EXPECT_TRUE(buffer->canTransform(
+    "map", "odom", tf2_ros::fromMsg(now - rclcpp::Duration(5s)), tf2::durationFromSec(0.0),
+    &error))
+    << error;
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+}
+
+TEST_F(CostmapNode, TransitionsRunWhileTheDefaultGroupIsHeldWhicheverThreadCallsThem)
+{
+  StartRos(CostmapParams({}, {{"slow", "kestrune_test_layers/SlowReleaseLayer"}}));
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  // A callback of the node's default group, as a footprint message or a
+  // clear-costmap request would be: it must not run while cleanup releases.
+  auto ticker = node->create_wall_timer(1ms, []() { LayerEvents::Record("tick"); });
+  rclcpp::executors::SingleThreadedExecutor host;
+  host.add_node(node->get_node_base_interface());
+  std::thread host_thread([&host]() { host.spin(); });
+
+  const auto expect_release_uninterrupted = [](const std::string & how) {
+    const auto events = LayerEvents::Take();
+    const auto begins = std::find(events.begin(), events.end(), "release begins");
+    const auto ends = std::find(events.begin(), events.end(), "release ends");
+    ASSERT_NE(begins, events.end()) << how;
+    ASSERT_NE(ends, events.end()) << how;
+    EXPECT_EQ(std::find(begins, ends, "tick"), ends) << how << ": a callback ran during cleanup";
+    EXPECT_NE(std::find(ends, events.end(), "tick"), events.end()) << how << ": not resumed";
+  };
+
+  // From the host's own thread, while the executor spins the node.
+  ConfigureAndListen(*node);
+  EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  std::this_thread::sleep_for(20ms);
+  expect_release_uninterrupted("called from the host's thread");
+
+  // Through change_state, on the spinning thread itself: no deadlock.
+  ConfigureAndListen(*node);
+  auto client_node = std::make_shared<rclcpp::Node>("test_lifecycle_client");
+  auto client = client_node->create_client<lifecycle_msgs::srv::ChangeState>(
+    "/costmap/costmap/change_state");
+  ASSERT_TRUE(client->wait_for_service(5s));
+  auto request = std::make_shared<lifecycle_msgs::srv::ChangeState::Request>();
+  request->transition.label = "cleanup";
+  auto future = client->async_send_request(request);
+  ASSERT_EQ(
+    rclcpp::spin_until_future_complete(client_node, future, 10s),
+    rclcpp::FutureReturnCode::SUCCESS);
+  EXPECT_TRUE(future.get()->success);
+  std::this_thread::sleep_for(20ms);
+  expect_release_uninterrupted("through change_state");
+
+  host.cancel();
+  host_thread.join();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -238,6 +239,53 @@ TEST_F(CostmapReliability, BadMapParametersFailConfigureNamingTheValueThenTheNod
   EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 0U);
   EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.07);
   ASSERT_TRUE(WaitUntilListening(*node));
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+}
+
+TEST_F(CostmapReliability, ActiveNodeRefusesParameterChangesThatWouldBreakTheMap)
+{
+  StartRos(CostmapParams());
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  ConfigureAndListen(*node);
+  ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  using rclcpp::Parameter;
+  struct Refusal
+  {
+    std::vector<Parameter> change;
+    std::string reason;
+  };
+  const std::vector<Refusal> refusals{
+    {{Parameter("resolution", 0.0)},
+     "parameter 'resolution' is 0: it must be a finite number above zero"},
+    {{Parameter("resolution", -0.05)}, "parameter 'resolution' is -0.05"},
+    {{Parameter("resolution", std::nan(""))}, "parameter 'resolution' is nan"},
+    {{Parameter("resolution", 1e-12)},
+     "parameter 'width' is 5 at resolution 1e-12: 5000000000000 cells do not fit in 32 bits"},
+    {{Parameter("width", std::int64_t{1} << 40)},
+     "parameter 'width' is 1099511627776: too big for a map size"},
+    {{Parameter("width", 70000), Parameter("height", 70000)},
+     "parameters 'width' 70000 and 'height' 70000 at resolution 0.05"},
+    {{Parameter("origin_x", std::numeric_limits<double>::infinity())},
+     "parameter 'origin_x' is inf: it must be a finite number"},
+    {{Parameter("footprint_padding", std::nan(""))}, "parameter 'footprint_padding' is nan"},
+    {{Parameter("publish_frequency", 1e-300)}, "its period does not fit in a duration"},
+  };
+  for (const auto & refusal : refusals) {
+    const auto result = node->set_parameters_atomically(refusal.change);
+    EXPECT_FALSE(result.successful) << refusal.reason;
+    EXPECT_NE(result.reason.find(refusal.reason), std::string::npos) << result.reason;
+    EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 100U) << refusal.reason;
+    EXPECT_DOUBLE_EQ(node->getCostmap()->getResolution(), 0.05) << refusal.reason;
+  }
+  // The base's own refusal stays, and a valid change reaches the base.
+  EXPECT_FALSE(node->set_parameter(Parameter("width", 0)).successful);
+  ASSERT_TRUE(node->set_parameter(Parameter("resolution", 0.1)).successful);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsX(), 50U);
+  EXPECT_EQ(node->getCostmap()->getSizeInCellsY(), 40U);
+  // What a clear-costmap request does; it wrote out of bounds after a resolution of 0.
+  node->resetLayers();
+  ASSERT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
   ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
 }
 

@@ -5,6 +5,7 @@
 #define KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,22 @@ namespace nav2_costmap_2d
  * Deactivate and shutdown are the base's. Own the node through a
  * std::shared_ptr before configuring it, and do not run cleanup or destroy the
  * node from a callback of its private group.
+ *
+ * Transitions may be called from a thread of the host's while an executor
+ * spins the node (as Nav2's servers do), or arrive through the node's
+ * change_state service (as a lifecycle manager sends them). Either way,
+ * activate, deactivate and cleanup run while no callback of the node's default
+ * group runs: from another thread they hold the spinning executor in a waiting
+ * callback of that group until they return. So footprint messages,
+ * clear-costmap requests and parameter services never meet a half-built or
+ * released costmap. An executor that holds the node without spinning it
+ * (spin_some between calls) is given up on after a moment, with an error line.
+ * Stop spinning the node before destroying it.
+ *
+ * While active, parameter changes that would break the map are refused with a
+ * reason naming the parameter and its value, before the base sees them: a
+ * resolution that is not finite or not above zero, sizes whose cell count does
+ * not fit in 32 bits, and doubles that are not finite.
  *
  * Parameters are the base's, read at configure:
  * | name | type | default | meaning |
@@ -65,9 +82,19 @@ public:
   /// @brief Activates the publishers, waits for the robot's transform, starts the updates.
   nav2_util::CallbackReturn on_activate(const rclcpp_lifecycle::State & state) override;
 
+  /// @brief The base's deactivate, run while the node's callbacks are held.
+  nav2_util::CallbackReturn on_deactivate(const rclcpp_lifecycle::State & state) override;
+
   /// @brief Stops the node thread and releases what configure built, the executor
   /// and the callback group included.
   nav2_util::CallbackReturn on_cleanup(const rclcpp_lifecycle::State & state) override;
+
+  /**
+   * @brief Why @p parameters would break an active costmap's map, as a refusal
+   * naming the parameter and its value; successful when they would not.
+   */
+  rcl_interfaces::msg::SetParametersResult checkParameterChanges(
+    const std::vector<rclcpp::Parameter> & parameters) const;
 
 protected:
   /**
@@ -83,12 +110,34 @@ protected:
    */
   void releaseConfigured();
 
+  /// @brief Whether a change_state request is being served now. The transition
+  /// then runs in it, on the executor thread of the default group, so nothing
+  /// else of that group runs.
+  bool servingChangeState();
+
+  /// @brief The footprint subscription's callback: the base's, once the costmap exists.
+  void onFootprint(const geometry_msgs::msg::Polygon::SharedPtr footprint);
+
+  /// @brief The parameter callback: refuses what would break the map, then the base's.
+  rcl_interfaces::msg::SetParametersResult onParameters(
+    const std::vector<rclcpp::Parameter> & parameters);
+
   /// @brief Creates the plugin of @p type, adds it as a layer or a filter and
   /// initializes it under the costmap's mutex.
   void loadLayer(const std::string & name, const std::string & type, bool is_filter);
 
   /// @brief The node thread serving the private callback group, from configure to cleanup.
   std::unique_ptr<nav2_util::KestruneNodeThread> node_thread_;
+
+  /// @brief The transform listener's node and the node thread that spins it, from
+  /// configure to cleanup (tf2_ros's own listener thread can miss its stop).
+  rclcpp::Node::SharedPtr listener_node_;
+  std::unique_ptr<nav2_util::KestruneNodeThread> listener_thread_;
+
+  /// @brief Held by the transitions and by the callbacks this node binds, so that a
+  /// callback from any thread (a local set_parameter) meets either all of what
+  /// configure built or none of it.
+  std::mutex callbacks_mutex_;
 };
 
 }  // namespace nav2_costmap_2d

@@ -3,6 +3,7 @@
 
 #include "layer_events.hpp"
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -13,7 +14,12 @@ namespace
 std::mutex g_mutex;
 std::vector<std::string> g_events;
 std::vector<std::thread::id> g_timer_threads;
+std::atomic<long> g_updates{0};
 }  // namespace
+
+void LayerEvents::RecordUpdate() { ++g_updates; }
+
+long LayerEvents::Updates() { return g_updates.load(); }
 
 void LayerEvents::Record(const std::string & event)
 {

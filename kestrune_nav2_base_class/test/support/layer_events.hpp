@@ -21,6 +21,9 @@ public:
   static void RecordTimerThread(std::thread::id id);
   static std::vector<std::thread::id> TimerThreads();
   static void Clear();
+  /// Map updates that reached a recording layer (its updateBounds), all layers together.
+  static void RecordUpdate();
+  static long Updates();
 };
 
 }  // namespace kestrune_test

@@ -39,6 +39,7 @@ public:
   void updateBounds(
     double, double, double, double * min_x, double * min_y, double * max_x, double * max_y) override
   {
+    LayerEvents::RecordUpdate();
     const auto * costmap = layered_costmap_->getCostmap();
     *min_x = std::min(*min_x, costmap->getOriginX());
     *min_y = std::min(*min_y, costmap->getOriginY());
@@ -125,9 +126,40 @@ protected:
   }
 };
 
+/// Takes a while to go, recording when its release begins and ends, so that a
+/// test can see what else ran meanwhile.
+class SlowReleaseLayer : public RecordingLayer
+{
+public:
+  ~SlowReleaseLayer() override
+  {
+    LayerEvents::Record("release begins");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    LayerEvents::Record("release ends");
+  }
+};
+
+/// Spends 20 ms in every map update, recording when each begins and ends, so
+/// that a test can see an update still under way when the layers go.
+class SlowUpdateLayer : public RecordingLayer
+{
+public:
+  void updateBounds(
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) override
+  {
+    LayerEvents::Record("update begins");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    RecordingLayer::updateBounds(robot_x, robot_y, robot_yaw, min_x, min_y, max_x, max_y);
+    LayerEvents::Record("update ends");
+  }
+};
+
 }  // namespace kestrune_test_layers
 
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::RecordingLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::ThrowingLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::TimerLayer, nav2_costmap_2d::Layer)
+PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::SlowReleaseLayer, nav2_costmap_2d::Layer)
+PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::SlowUpdateLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::TransformWaitLayer, nav2_costmap_2d::Layer)

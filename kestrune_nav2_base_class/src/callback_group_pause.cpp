@@ -1,0 +1,78 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+
+#include "callback_group_pause.hpp"
+
+#include <condition_variable>
+#include <mutex>
+
+#include "kestrune_nav2_base_class/logger.hpp"
+#include "rclcpp/create_timer.hpp"
+
+namespace nav2_util
+{
+namespace detail
+{
+
+/// What the waiting callback and the pausing thread share; the timer's
+/// callback owns a share, so it outlives whichever side finishes last.
+struct CallbackGroupPause::Gate
+{
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool entered{false};
+  bool released{false};
+};
+
+CallbackGroupPause::CallbackGroupPause(
+  const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base,
+  const rclcpp::node_interfaces::NodeTimersInterface::SharedPtr & node_timers,
+  const rclcpp::CallbackGroup::SharedPtr & group, std::chrono::milliseconds patience)
+{
+  if (
+    !group->get_associated_with_executor_atomic().load() ||
+    !rclcpp::ok(node_base->get_context())) {
+    return;
+  }
+  gate_ = std::make_shared<Gate>();
+  auto gate = gate_;
+  timer_ = rclcpp::create_wall_timer(
+    std::chrono::nanoseconds(0),
+    [gate]() {
+      std::unique_lock<std::mutex> lock(gate->mutex);
+      if (gate->entered || gate->released) {
+        return;  // a later firing, or one after the pause gave up
+      }
+      gate->entered = true;
+      gate->changed.notify_all();
+      gate->changed.wait(lock, [&gate]() { return gate->released; });
+    },
+    group, node_base.get(), node_timers.get());
+
+  std::unique_lock<std::mutex> lock(gate_->mutex);
+  paused_ = gate_->changed.wait_for(lock, patience, [this]() { return gate_->entered; });
+  if (!paused_) {
+    gate_->released = true;
+    lock.unlock();
+    KESTRUNE_LOG_ERROR(
+      "The executor of node '{}' did not run its callbacks within {} ms; going on without "
+      "holding them (spin the node while calling its transitions)",
+      node_base->get_fully_qualified_name(), patience.count());
+  }
+}
+
+CallbackGroupPause::~CallbackGroupPause()
+{
+  if (!gate_) {
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> lock(gate_->mutex);
+    gate_->released = true;
+  }
+  gate_->changed.notify_all();
+  timer_->cancel();
+}
+
+}  // namespace detail
+}  // namespace nav2_util
