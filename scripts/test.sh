@@ -19,14 +19,8 @@ case "$sanitize" in
 esac
 paths=(--build-base "$base" --install-base "$install")
 
-# The sanitizers end a test at their first report. Each suppression names the
-# upstream code it covers; new_delete_type_mismatch is off for upstream rcutils'
-# own report (rcutils_string_map_fini, on every node), as ROS 2's CI does.
-sanitizers="$KESTRUNE_ROOT/scripts/sanitizers"
-export ASAN_OPTIONS="new_delete_type_mismatch=0:detect_leaks=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
-export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$sanitizers/tsan.supp"
+# shellcheck source=scripts/sanitizers/options.sh
+source "$KESTRUNE_ROOT/scripts/sanitizers/options.sh"
 
 started=$SECONDS
 kestrune_colcon_build "${paths[@]}" --cmake-args "${KESTRUNE_CMAKE_ARGS[@]}" \

@@ -30,8 +30,7 @@ CallbackGroupPause::CallbackGroupPause(
   const rclcpp::CallbackGroup::SharedPtr & group, std::chrono::milliseconds patience)
 {
   if (
-    !group->get_associated_with_executor_atomic().load() ||
-    !rclcpp::ok(node_base->get_context())) {
+    !group->get_associated_with_executor_atomic().load() || !rclcpp::ok(node_base->get_context())) {
     return;
   }
   gate_ = std::make_shared<Gate>();

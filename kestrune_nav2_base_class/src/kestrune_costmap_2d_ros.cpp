@@ -71,8 +71,8 @@ std::string mapSizeProblem(int width, int height, double resolution)
        {std::make_tuple("width", width, cells_x), std::make_tuple("height", height, cells_y)}) {
     if (cells > kLimit) {
       return fmt::format(
-        "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter,
-        meters, resolution, cells);
+        "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter, meters,
+        resolution, cells);
     }
   }
   const double total = std::floor(cells_x) * std::floor(cells_y);
@@ -208,7 +208,8 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
     std::make_unique<LayeredCostmap>(global_frame_, rolling_window_, track_unknown_space_);
   if (!layered_costmap_->isSizeLocked()) {
     for (const auto & [parameter, meters] :
-         {std::make_pair("width", map_width_meters_), std::make_pair("height", map_height_meters_)}) {
+         {std::make_pair("width", map_width_meters_),
+          std::make_pair("height", map_height_meters_)}) {
       if (meters < 0) {
         throw std::invalid_argument(
           fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
@@ -239,15 +240,29 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   // ever (a cleanup soon after configure).
   rclcpp::NodeOptions listener_options;
   listener_options.arguments(
-    {"--ros-args", "-r", fmt::format("__node:=transform_listener_impl_{:x}",
-                                     reinterpret_cast<std::uintptr_t>(tf_buffer_.get()))});
+    {"--ros-args", "-r",
+     fmt::format(
+       "__node:=transform_listener_impl_{:x}",
+       reinterpret_cast<std::uintptr_t>(tf_buffer_.get()))});
   listener_options.start_parameter_event_publisher(false);
   listener_options.start_parameter_services(false);
   listener_node_ = rclcpp::Node::make_shared("_", listener_options);
-  tf_listener_ = std::make_shared<tf2_ros::TransformListener>(*tf_buffer_, listener_node_, false);
+  // Only the listener's subscriptions are spun, in a group of their own, as
+  // tf2_ros does (not, say, the node's parameter event subscription).
+  auto listener_group =
+    listener_node_->create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, false);
+  auto options = tf2_ros::detail::get_default_transform_listener_sub_options();
+  auto static_options = tf2_ros::detail::get_default_transform_listener_static_sub_options();
+  options.callback_group = listener_group;
+  static_options.callback_group = listener_group;
+  tf_listener_ = std::make_shared<tf2_ros::TransformListener>(
+    *tf_buffer_, listener_node_, false, tf2_ros::DynamicListenerQoS(),
+    tf2_ros::StaticListenerQoS(), options, static_options);
   tf_buffer_->setUsingDedicatedThread(true);
-  listener_thread_ =
-    std::make_unique<nav2_util::KestruneNodeThread>(listener_node_->get_node_base_interface());
+  auto listener_executor =
+    std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
+  listener_executor->add_callback_group(listener_group, listener_node_->get_node_base_interface());
+  listener_thread_ = std::make_unique<nav2_util::KestruneNodeThread>(listener_executor);
 
   for (std::uint32_t i = 0; i < plugin_names_.size(); ++i) {
     KESTRUNE_LOG_INFO("Using plugin \"{}\"", plugin_names_[i]);

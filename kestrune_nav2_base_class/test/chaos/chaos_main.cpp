@@ -104,7 +104,13 @@ Options Parse(int argc, char ** argv)
   return options;
 }
 
-enum class Outcome { kPassed, kCrashed, kHung, kReported };
+enum class Outcome
+{
+  kPassed,
+  kCrashed,
+  kHung,
+  kReported
+};
 
 struct RoundResult
 {
@@ -221,8 +227,8 @@ int Main(int argc, char ** argv)
   if (options.replay) {
     // In this process, so that a debugger sees the round as it runs.
     kestrune_test::ClaimRosDomain();
-    RoundOptions round{options.first_seed, options.patterns.front(), options.subject,
-                       options.operations};
+    RoundOptions round{
+      options.first_seed, options.patterns.front(), options.subject, options.operations};
     return RunRound(round);
   }
   // One DDS domain for all the rounds of this parent: they run one at a time.
@@ -240,20 +246,24 @@ int Main(int argc, char ** argv)
       }
     }
   }
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-    std::chrono::steady_clock::now() - started).count();
+  const auto seconds =
+    std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+      .count();
   const int rounds = options.rounds * static_cast<int>(options.patterns.size());
   std::printf(
     "%s node, seeds %llu..%llu, %s, DDS domain %d: %d rounds, %d crashes, %d hangs, "
     "%d sanitizer reports, %lld s\n",
     Name(options.subject), static_cast<unsigned long long>(options.first_seed),
     static_cast<unsigned long long>(seed - 1),
-    options.patterns.size() == 2 ? "both patterns" : Name(options.patterns.front()), domain,
-    rounds, failures[1], failures[2], failures[3], static_cast<long long>(seconds));
+    options.patterns.size() == 2 ? "both patterns" : Name(options.patterns.front()), domain, rounds,
+    failures[1], failures[2], failures[3], static_cast<long long>(seconds));
   return failures[1] + failures[2] + failures[3] == 0 ? 0 : 1;
 }
 
 }  // namespace
 }  // namespace kestrune_chaos
 
-int main(int argc, char ** argv) { return kestrune_chaos::Main(argc, argv); }
+int main(int argc, char ** argv)
+{
+  return kestrune_chaos::Main(argc, argv);
+}

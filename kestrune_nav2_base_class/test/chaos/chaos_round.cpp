@@ -31,6 +31,7 @@
 #include "nav_msgs/msg/occupancy_grid.hpp"
 #include "rclcpp/rclcpp.hpp"
 #include "sensor_msgs/msg/laser_scan.hpp"
+#include "support/reliability.hpp"
 #include "tf2_ros/static_transform_broadcaster.h"
 
 namespace kestrune_chaos
@@ -41,7 +42,10 @@ const char * Name(Pattern pattern)
   return pattern == Pattern::kHostThread ? "host-thread" : "change-state";
 }
 
-const char * Name(Subject subject) { return subject == Subject::kOurs ? "ours" : "upstream"; }
+const char * Name(Subject subject)
+{
+  return subject == Subject::kOurs ? "ours" : "upstream";
+}
 
 namespace
 {
@@ -134,7 +138,8 @@ class Round
 {
 public:
   explicit Round(const RoundOptions & options)
-  : options_(options), random_(options.seed)
+  : options_(options),
+    random_(options.seed)
   {
   }
 
@@ -147,6 +152,15 @@ public:
     }
     Log("destroy node (end of round)");
     DestroyNode();
+    // Whatever the node started (node threads, the map update loop, the
+    // transform listener's thread) ended with it.
+    const int threads = kestrune_test::ThreadCountSettledAt(threads_without_node_);
+    if (threads != threads_without_node_) {
+      Log(
+        "threads left behind: " + std::to_string(threads) + " instead of " +
+        std::to_string(threads_without_node_));
+      return 4;
+    }
     driver_thread_.reset();
     Log("round complete");
     return 0;
@@ -187,8 +201,11 @@ private:
     broadcaster_->sendTransform({transform, footprint_frame});
     map_pub_ = driver_->create_publisher<nav_msgs::msg::OccupancyGrid>(
       "/map", rclcpp::QoS(1).transient_local().reliable());
-    scan_pub_ = driver_->create_publisher<sensor_msgs::msg::LaserScan>(
-      "/scan", rclcpp::SensorDataQoS());
+    scan_pub_ =
+      driver_->create_publisher<sensor_msgs::msg::LaserScan>("/scan", rclcpp::SensorDataQoS());
+    driver_thread_ =
+      std::make_unique<nav2_util::KestruneNodeThread>(driver_->get_node_base_interface());
+    threads_without_node_ = kestrune_test::ThreadCount();
     MakeNode();
     const std::string name = node_->get_node_base_interface()->get_fully_qualified_name();
     const std::string space = node_->get_namespace();
@@ -202,8 +219,6 @@ private:
     clear_except_ = driver_->create_client<nav2_msgs::srv::ClearCostmapExceptRegion>(
       space + "/clear_except_" + node_->getName());
     parameters_ = std::make_shared<rclcpp::AsyncParametersClient>(driver_, name);
-    driver_thread_ = std::make_unique<nav2_util::KestruneNodeThread>(
-      driver_->get_node_base_interface());
   }
 
   void MakeNode()
@@ -213,8 +228,8 @@ private:
     } else {
       node_ = std::make_shared<nav2_costmap_2d::Costmap2DROS>("costmap");
     }
-    node_thread_ = std::make_unique<nav2_util::KestruneNodeThread>(
-      node_->get_node_base_interface());
+    node_thread_ =
+      std::make_unique<nav2_util::KestruneNodeThread>(node_->get_node_base_interface());
   }
 
   /// As Nav2's servers do: stop spinning the node, then let it go.
@@ -252,10 +267,18 @@ private:
       Log("burst");
       for (int i = Uniform(2, 4); i > 0; --i) {
         switch (Uniform(0, 3)) {
-          case 0: Clear(); break;
-          case 1: PublishFootprint(); break;
-          case 2: SetParameter(false); break;
-          default: PublishScan(); break;
+          case 0:
+            Clear();
+            break;
+          case 1:
+            PublishFootprint();
+            break;
+          case 2:
+            SetParameter(false);
+            break;
+          default:
+            PublishScan();
+            break;
         }
       }
       Transition();
@@ -264,8 +287,8 @@ private:
 
   void Transition()
   {
-    static const char * const kLabels[] = {"configure", "activate", "deactivate", "cleanup",
-                                           "shutdown"};
+    static const char * const kLabels[] = {
+      "configure", "activate", "deactivate", "cleanup", "shutdown"};
     const auto state = node_->get_current_state().id();
     if (state == lifecycle_msgs::msg::State::PRIMARY_STATE_FINALIZED) {
       Log("node finalized: destroy it, make a new one");
@@ -282,8 +305,8 @@ private:
       using lifecycle_msgs::msg::State;
       index = state == State::PRIMARY_STATE_UNCONFIGURED ? 0
               : state == State::PRIMARY_STATE_ACTIVE     ? 2
-              : Chance(0.6)                               ? 1
-                                                          : 3;
+              : Chance(0.6)                              ? 1
+                                                         : 3;
     }
     const std::string label = kLabels[index];
     if (options_.pattern == Pattern::kHostThread) {
@@ -313,11 +336,16 @@ private:
   rclcpp_lifecycle::State CallTransition(int index)
   {
     switch (index) {
-      case 0: return node_->configure();
-      case 1: return node_->activate();
-      case 2: return node_->deactivate();
-      case 3: return node_->cleanup();
-      default: return node_->shutdown();
+      case 0:
+        return node_->configure();
+      case 1:
+        return node_->activate();
+      case 2:
+        return node_->deactivate();
+      case 3:
+        return node_->cleanup();
+      default:
+        return node_->shutdown();
     }
   }
 
@@ -413,7 +441,7 @@ private:
     for (int i = 0; i < 90; ++i) {
       const int kind = Uniform(0, 9);
       scan.ranges.push_back(
-        kind == 0 ? std::numeric_limits<float>::infinity()
+        kind == 0   ? std::numeric_limits<float>::infinity()
         : kind == 1 ? std::numeric_limits<float>::quiet_NaN()
                     : static_cast<float>(Real(0.2, 3.0)));
     }
@@ -424,6 +452,7 @@ private:
   RoundOptions options_;
   std::mt19937_64 random_;
   int current_op_{-1};
+  int threads_without_node_{0};
   rclcpp::Node::SharedPtr driver_;
   std::unique_ptr<tf2_ros::StaticTransformBroadcaster> broadcaster_;
   rclcpp::Publisher<nav_msgs::msg::OccupancyGrid>::SharedPtr map_pub_;
@@ -443,16 +472,14 @@ private:
 
 int RunRound(const RoundOptions & options)
 {
-  const std::string params_path =
-    "/tmp/kestrune_chaos_" + std::to_string(::getpid()) + ".yaml";
+  const std::string params_path = "/tmp/kestrune_chaos_" + std::to_string(::getpid()) + ".yaml";
   std::ofstream(params_path) << ParametersYaml();
   const char * argv[] = {"kestrune_chaos", "--ros-args", "--params-file", params_path.c_str()};
   rclcpp::init(4, argv);
   std::remove(params_path.c_str());
   std::printf(
-    "round: seed %llu, %s, %s node, %d operations\n",
-    static_cast<unsigned long long>(options.seed), Name(options.pattern), Name(options.subject),
-    options.operations);
+    "round: seed %llu, %s, %s node, %d operations\n", static_cast<unsigned long long>(options.seed),
+    Name(options.pattern), Name(options.subject), options.operations);
   const int status = Round(options).Run();
   rclcpp::shutdown();
   return status;

@@ -19,15 +19,15 @@ namespace kestrune_chaos
 /// How the host drives the node's transitions.
 enum class Pattern
 {
-  kHostThread,     ///< called from the host's thread while a node thread spins the node
-  kChangeState,    ///< sent to the node's change_state service, as a lifecycle manager does
+  kHostThread,   ///< called from the host's thread while a node thread spins the node
+  kChangeState,  ///< sent to the node's change_state service, as a lifecycle manager does
 };
 
 /// Which costmap node the round drives.
 enum class Subject
 {
-  kOurs,       ///< nav2_costmap_2d::KestruneCostmap2DROS
-  kUpstream,   ///< nav2_costmap_2d::Costmap2DROS, for comparison
+  kOurs,      ///< nav2_costmap_2d::KestruneCostmap2DROS
+  kUpstream,  ///< nav2_costmap_2d::Costmap2DROS, for comparison
 };
 
 struct RoundOptions

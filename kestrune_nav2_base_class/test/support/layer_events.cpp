@@ -17,9 +17,15 @@ std::vector<std::thread::id> g_timer_threads;
 std::atomic<long> g_updates{0};
 }  // namespace
 
-void LayerEvents::RecordUpdate() { ++g_updates; }
+void LayerEvents::RecordUpdate()
+{
+  ++g_updates;
+}
 
-long LayerEvents::Updates() { return g_updates.load(); }
+long LayerEvents::Updates()
+{
+  return g_updates.load();
+}
 
 void LayerEvents::Record(const std::string & event)
 {
