@@ -223,8 +223,8 @@ class CostmapProbe
 public:
   virtual ~CostmapProbe() = default;
 
-  /// True once the private executor spins: before that, a cleanup that
-  /// destroys Nav2's node thread can lose its cancel (rclcpp#1454).
+  /// True once the private executor spins (or there is none): before that, a
+  /// cleanup that destroys Nav2's node thread can lose its cancel (rclcpp#1454).
   virtual bool PrivateExecutorSpins() = 0;
 
   /// The robot's transform is in the buffer (so the listener's thread spins
@@ -246,7 +246,10 @@ class Probed : public Costmap, public CostmapProbe
 public:
   using Costmap::Costmap;
 
-  bool PrivateExecutorSpins() override { return this->executor_ && this->executor_->is_spinning(); }
+  bool PrivateExecutorSpins() override
+  {
+    return !this->executor_ || this->executor_->is_spinning();
+  }
 
   void WaitUntilReady() override
   {
