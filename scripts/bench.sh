@@ -2,7 +2,9 @@
 # Builds the benchmarks in Release (build/bench), on real ROS 2 Humble, runs them and prints the
 # tables kept in bench/README.md. What matters is each ratio: both sides run
 # in the same process, their repetitions interleaved at random, and the
-# medians are compared. Absolute times on a shared machine are noise.
+# medians are compared; the costmap node is compared with Nav2's own
+# Costmap2DROS, the node threads with nav2_util::NodeThread. Absolute times on
+# a shared machine are noise. The default run takes under 10 minutes.
 #   scripts/bench.sh                             5 repetitions
 #   KESTRUNE_BENCH_REPETITIONS=10 scripts/bench.sh
 #   KESTRUNE_BENCH_BUILD_DIR=/tmp/bench scripts/bench.sh   another build folder
@@ -22,6 +24,7 @@ build="$base/kestrune_nav2_base_class"
 export ROS_DOMAIN_ID="${ROS_DOMAIN_ID:-101}"
 
 load_before="$(cut -d ' ' -f 1-3 /proc/loadavg)"
+started="$(date +%s)"
 results="$build/results"
 mkdir -p "$results"
 rm -f "$results"/*.json
@@ -35,8 +38,9 @@ for program in logger logger_below_level node_thread costmap; do
     > "$results/$program.txt" 2>&1
 done
 
+took="$(( $(date +%s) - started ))"
 cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(uname -sr); load average before the run: $load_before."
-echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $repetitions repetitions, medians."
+echo "Run: $(date -u '+%Y-%m-%d %H:%M UTC'), $repetitions repetitions, medians; the programs ran for $((took / 60)) min $((took % 60)) s."
 echo
 awk -f "$KESTRUNE_ROOT/kestrune_nav2_base_class/bench/table.awk" "$results"/*.json

@@ -4,9 +4,16 @@
 // Constructing and destroying a node thread against the plain pattern it
 // replaces: an executor spun on a std::thread, cancelled and joined once its
 // spin has begun (a cancel that comes before the spin is lost, so the plain
-// pattern must wait for it). Each iteration is timed on its own, and the
-// spread (median, 99th percentile, worst) is reported beside the mean: a stop
-// that fell back on a fixed sleep would show as a tail, not in the mean.
+// pattern must wait for it); and against Nav2's own nav2_util::NodeThread,
+// which a Nav2 user would pick instead. Each iteration is timed on its own,
+// and the spread (median, 99th percentile, worst) is reported beside the
+// mean: a stop that fell back on a fixed sleep would show as a tail, not in
+// the mean.
+//
+// nav2_util::NodeThread cancels its executor in its destructor without
+// waiting for the spin to begin, so one destroyed right after construction can
+// lose that cancel and never join (rclcpp#1454). Its iterations therefore wait
+// until its executor spins before destroying it, as the plain pattern does.
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +27,7 @@
 
 #include "kestrune_nav2_base_class/kestrune_node_multi_thread.hpp"
 #include "kestrune_nav2_base_class/kestrune_node_thread.hpp"
+#include "nav2_util/node_thread.hpp"
 #include "rclcpp/rclcpp.hpp"
 
 namespace
@@ -64,6 +72,21 @@ void PlainSpinThenStop(rclcpp::Executor & executor, const std::function<void()> 
   thread.join();
 }
 
+/// nav2_util::NodeThread with its executor in sight, so that an iteration can
+/// wait for the spin before the destructor's cancel.
+class ObservedNodeThread : public nav2_util::NodeThread
+{
+public:
+  using NodeThread::NodeThread;
+
+  void WaitUntilSpinning() const
+  {
+    while (!executor_->is_spinning()) {
+      std::this_thread::yield();
+    }
+  }
+};
+
 rclcpp::Node::SharedPtr g_node;
 rclcpp::CallbackGroup::SharedPtr g_group;
 std::shared_ptr<rclcpp::executors::SingleThreadedExecutor> g_filled_executor;
@@ -88,6 +111,14 @@ void LibraryNodeForm(benchmark::State & state)
 {
   TimeEach(
     state, []() { nav2_util::KestruneNodeThread thread(g_node->get_node_base_interface()); });
+}
+
+void Nav2NodeForm(benchmark::State & state)
+{
+  TimeEach(state, []() {
+    ObservedNodeThread thread(g_node->get_node_base_interface());
+    thread.WaitUntilSpinning();
+  });
 }
 
 void PlainMultiNodeForm(benchmark::State & state)
@@ -116,6 +147,14 @@ void PlainExecutorForm(benchmark::State & state)
 {
   TimeEach(
     state, []() { PlainSpinThenStop(*g_filled_executor, []() { g_filled_executor->spin(); }); });
+}
+
+void Nav2ExecutorForm(benchmark::State & state)
+{
+  TimeEach(state, []() {
+    ObservedNodeThread thread(g_filled_executor);
+    thread.WaitUntilSpinning();
+  });
 }
 
 void LibraryExecutorForm(benchmark::State & state)
@@ -148,10 +187,12 @@ int main(int argc, char ** argv)
 
   Register("node_thread/node_form/plain", PlainNodeForm);
   Register("node_thread/node_form/library", LibraryNodeForm);
+  Register("node_thread/node_form/nav2", Nav2NodeForm);
   Register("node_multi_thread/node_form/plain", PlainMultiNodeForm);
   Register("node_multi_thread/node_form/library", LibraryMultiNodeForm);
   Register("node_thread/executor_form/plain", PlainExecutorForm);
   Register("node_thread/executor_form/library", LibraryExecutorForm);
+  Register("node_thread/executor_form/nav2", Nav2ExecutorForm);
   Register("node_multi_thread/executor_form/plain", PlainExecutorForm);
   Register("node_multi_thread/executor_form/library", LibraryMultiExecutorForm);
 
