@@ -6,5 +6,5 @@
 sanitizers="$KESTRUNE_ROOT/scripts/sanitizers"
 export ASAN_OPTIONS="new_delete_type_mismatch=0:detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$sanitizers/lsan.supp"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$sanitizers/ubsan.supp"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$sanitizers/tsan.supp"

@@ -245,6 +245,14 @@ int Main(int argc, char ** argv)
         PrintFailure(round, result);
       }
     }
+    // A soak cut short still has its figures.
+    if ((i + 1) % 500 == 0) {
+      std::printf(
+        "progress: %d rounds, %d crashes, %d hangs, %d sanitizer reports\n",
+        (i + 1) * static_cast<int>(options.patterns.size()), failures[1], failures[2],
+        failures[3]);
+      std::fflush(stdout);
+    }
   }
   const auto seconds =
     std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
@@ -158,7 +159,7 @@ public:
     if (threads != threads_without_node_) {
       Log(
         "threads left behind: " + std::to_string(threads) + " instead of " +
-        std::to_string(threads_without_node_));
+        std::to_string(threads_without_node_) + ": " + ThreadNames());
       return 4;
     }
     driver_thread_.reset();
@@ -168,6 +169,18 @@ public:
 
 private:
   using ChangeState = lifecycle_msgs::srv::ChangeState;
+
+  /// The names of this process's threads, for a leak report.
+  static std::string ThreadNames()
+  {
+    std::string names;
+    for (const auto & task : std::filesystem::directory_iterator("/proc/self/task")) {
+      std::string name;
+      std::getline(std::ifstream(task.path() / "comm"), name);
+      names += name + " ";
+    }
+    return names;
+  }
 
   void Log(const std::string & what)
   {
@@ -205,7 +218,11 @@ private:
       driver_->create_publisher<sensor_msgs::msg::LaserScan>("/scan", rclcpp::SensorDataQoS());
     driver_thread_ =
       std::make_unique<nav2_util::KestruneNodeThread>(driver_->get_node_base_interface());
+    // rclcpp's graph listener thread starts at the first wait for a service:
+    // started here, it is part of the count.
+    graph_event_ = driver_->get_node_graph_interface()->get_graph_event();
     threads_without_node_ = kestrune_test::ThreadCount();
+    Log("threads without the node: " + ThreadNames());
     MakeNode();
     const std::string name = node_->get_node_base_interface()->get_fully_qualified_name();
     const std::string space = node_->get_namespace();
@@ -453,6 +470,7 @@ private:
   std::mt19937_64 random_;
   int current_op_{-1};
   int threads_without_node_{0};
+  rclcpp::Event::SharedPtr graph_event_;
   rclcpp::Node::SharedPtr driver_;
   std::unique_ptr<tf2_ros::StaticTransformBroadcaster> broadcaster_;
   rclcpp::Publisher<nav_msgs::msg::OccupancyGrid>::SharedPtr map_pub_;
