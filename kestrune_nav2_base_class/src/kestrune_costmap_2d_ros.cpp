@@ -53,6 +53,9 @@ private:
   std::unique_lock<std::mutex> lock_;  // released before the pause ends
 };
 
+/// The finest resolution the node accepts (0.1 mm).
+constexpr double kMinResolution = 1e-4;
+
 /// Why a map of these sizes cannot be built, or "" when it can: each side is
 /// the size over the resolution truncated toward zero, and the cell count of
 /// each side and of the whole map must fit in the 32 bits Costmap2D counts in.
@@ -63,6 +66,14 @@ std::string mapSizeProblem(int width, int height, double resolution)
   if (!std::isfinite(resolution) || resolution <= 0.0) {
     return fmt::format(
       "parameter 'resolution' is {}: it must be a finite number above zero", resolution);
+  }
+  // Layers count distances in cells too, whatever the map's size: Nav2's
+  // inflation layer sizes its caches by the square of its radius in cells, an
+  // unsigned int that overflows below about 1e-5 m for its default radius.
+  if (resolution < kMinResolution) {
+    return fmt::format(
+      "parameter 'resolution' is {}: below {} m a layer's distances in cells overflow",
+      resolution, kMinResolution);
   }
   constexpr double kLimit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
   const double cells_x = std::max(width, 0) / resolution;
@@ -195,9 +206,10 @@ void KestruneCostmap2DROS::checkPluginTypesAreSet(const std::string & list_param
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Configuring");
-  // Nothing of the default group's uses the costmap before this builds it:
-  // the callbacks it binds wait here until it is whole.
-  std::lock_guard<std::mutex> lock(callbacks_mutex_);
+  // Layers subscribe in the default group as they initialize (Nav2's static
+  // layer resizes the whole costmap when its map comes): nothing of that group
+  // runs until the costmap is whole.
+  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
   checkPluginTypesAreSet("plugins");
   checkPluginTypesAreSet("filters");
   getParameters();
@@ -207,12 +219,16 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   layered_costmap_ =
     std::make_unique<LayeredCostmap>(global_frame_, rolling_window_, track_unknown_space_);
   if (!layered_costmap_->isSizeLocked()) {
-    for (const auto & [parameter, meters] :
-         {std::make_pair("width", map_width_meters_),
-          std::make_pair("height", map_height_meters_)}) {
+    for (const char * parameter : {"width", "height"}) {
+      // The base reads the sizes into an int, cutting a bigger one short.
+      const auto meters = get_parameter(parameter).as_int();
       if (meters < 0) {
         throw std::invalid_argument(
           fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
+      }
+      if (meters > std::numeric_limits<int>::max()) {
+        throw std::invalid_argument(
+          fmt::format("parameter '{}' is {}: too big for a map size", parameter, meters));
       }
     }
     for (const auto & problem :

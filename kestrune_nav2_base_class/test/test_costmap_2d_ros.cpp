@@ -174,11 +174,13 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   auto footprint_pub = observer->create_publisher<geometry_msgs::msg::Polygon>(
     "/robot1/local/footprint", rclcpp::SystemDefaultsQoS());
 
+  // Configured before an executor holds it: a transition waits for the
+  // executor that holds the node to run its callbacks, and this one spins
+  // only now and then, below.
+  ConfigureAndListen(*node);
   rclcpp::executors::SingleThreadedExecutor host;
   host.add_node(node->get_node_base_interface());
   host.add_node(observer->get_node_base_interface());
-
-  ConfigureAndListen(*node);
   EXPECT_FALSE(node->footprint_pub_->is_activated());
   geometry_msgs::msg::PolygonStamped probe;
   node->footprint_pub_->publish(probe);  // dropped: not yet activated

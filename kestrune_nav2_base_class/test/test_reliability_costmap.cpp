@@ -117,7 +117,11 @@ TEST_F(CostmapReliability, BadMapParametersFailConfigureNamingTheValueThenTheNod
     {rclcpp::Parameter("resolution", std::nan("")), rclcpp::Parameter("resolution", 0.05),
      "parameter 'resolution' is nan"},
     {rclcpp::Parameter("resolution", 1e-12), rclcpp::Parameter("resolution", 0.05),
-     "cells do not fit in 32 bits"},
+     "parameter 'resolution' is 1e-12: below 0.0001 m a layer's distances in cells overflow"},
+    {rclcpp::Parameter("width", 300000000), rclcpp::Parameter("width", 5),
+     "parameter 'width' is 300000000 at resolution 0.05: 6000000000 cells do not fit in 32 bits"},
+    {rclcpp::Parameter("height", std::int64_t{1} << 40), rclcpp::Parameter("height", 4),
+     "parameter 'height' is 1099511627776: too big for a map size"},
   };
   for (const auto & fault : faults) {
     ASSERT_TRUE(node->set_parameter(fault.bad).successful);
@@ -158,8 +162,9 @@ TEST_F(CostmapReliability, ActiveNodeRefusesParameterChangesThatWouldBreakTheMap
      "parameter 'resolution' is 0: it must be a finite number above zero"},
     {{Parameter("resolution", -0.05)}, "parameter 'resolution' is -0.05"},
     {{Parameter("resolution", std::nan(""))}, "parameter 'resolution' is nan"},
-    {{Parameter("resolution", 1e-12)},
-     "parameter 'width' is 5 at resolution 1e-12: 5000000000000 cells do not fit in 32 bits"},
+    {{Parameter("resolution", 1e-12)}, "parameter 'resolution' is 1e-12: below 0.0001 m"},
+    {{Parameter("width", 300000000)},
+     "parameter 'width' is 300000000 at resolution 0.05: 6000000000 cells do not fit in 32 bits"},
     {{Parameter("width", std::int64_t{1} << 40)},
      "parameter 'width' is 1099511627776: too big for a map size"},
     {{Parameter("width", 70000), Parameter("height", 70000)},

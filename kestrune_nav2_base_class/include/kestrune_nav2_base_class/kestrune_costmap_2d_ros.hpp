@@ -32,8 +32,8 @@ namespace nav2_costmap_2d
  * Transitions may be called from a thread of the host's while an executor
  * spins the node (as Nav2's servers do), or arrive through the node's
  * change_state service (as a lifecycle manager sends them). Either way,
- * activate, deactivate and cleanup run while no callback of the node's default
- * group runs: from another thread they hold the spinning executor in a waiting
+ * configure, activate, deactivate and cleanup run while no callback of the
+ * node's default group runs: from another thread they hold the spinning executor in a waiting
  * callback of that group until they return. So footprint messages,
  * clear-costmap requests and parameter services never meet a half-built or
  * released costmap. An executor that holds the node without spinning it

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iomanip>
+#include <sstream>
 #include <future>
 #include <limits>
 #include <memory>
@@ -169,6 +171,17 @@ public:
 
 private:
   using ChangeState = lifecycle_msgs::srv::ChangeState;
+
+  /// A parameter's value as it is, not rounded to six places.
+  static std::string ValueText(const rclcpp::Parameter & parameter)
+  {
+    if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_DOUBLE) {
+      std::ostringstream text;
+      text << std::setprecision(17) << parameter.as_double();
+      return text.str();
+    }
+    return parameter.value_to_string();
+  }
 
   /// The names of this process's threads, for a leak report.
   static std::string ThreadNames()
@@ -372,7 +385,7 @@ private:
     const auto & parameter = kChoices[Uniform(0, static_cast<int>(kChoices.size()) - 1)];
     Log(
       std::string(local ? "set parameter (local) " : "set parameter (service) ") +
-      parameter.get_name() + " = " + parameter.value_to_string());
+      parameter.get_name() + " = " + ValueText(parameter));
     if (local) {
       const auto result = node_->set_parameter(parameter);
       Log(std::string("  -> ") + (result.successful ? "accepted" : "refused: " + result.reason));
