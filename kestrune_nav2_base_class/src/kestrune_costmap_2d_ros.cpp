@@ -336,7 +336,6 @@ void KestruneCostmap2DROS::loadLayer(
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Activating");
-  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
   costmap_publisher_->on_activate();
   footprint_pub_->on_activate();
 
@@ -356,6 +355,9 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
     paceTransformWait(last_tick);
   }
 
+  // Held from here, not over the wait: the robot's transform may come from a
+  // node that the same executor spins.
+  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
   stopped_ = true;
   stop_updates_ = false;
   map_update_thread_shutdown_ = false;

@@ -32,9 +32,11 @@ namespace nav2_costmap_2d
  * Transitions may be called from a thread of the host's while an executor
  * spins the node (as Nav2's servers do), or arrive through the node's
  * change_state service (as a lifecycle manager sends them). Either way,
- * configure, activate, deactivate and cleanup run while no callback of the
- * node's default group runs: from another thread they hold the spinning executor in a waiting
- * callback of that group until they return. So footprint messages,
+ * configure, activate (once the robot's transform is there), deactivate and
+ * cleanup run while no callback of the node's default group runs: from
+ * another thread they hold the spinning executor in a waiting callback of that
+ * group until they return (other nodes on that executor wait too, for as long
+ * as the transition takes). So footprint messages,
  * clear-costmap requests and parameter services never meet a half-built or
  * released costmap. An executor that holds the node without spinning it
  * (spin_some between calls) is given up on after a moment, with an error line.
@@ -42,7 +44,7 @@ namespace nav2_costmap_2d
  *
  * While active, parameter changes that would break the map are refused with a
  * reason naming the parameter and its value, before the base sees them: a
- * resolution that is not finite or not above zero, sizes whose cell count does
+ * resolution that is not finite or below 0.1 mm, sizes whose cell count does
  * not fit in 32 bits, and doubles that are not finite.
  *
  * Parameters are the base's, read at configure:
@@ -51,7 +53,7 @@ namespace nav2_costmap_2d
  * | global_frame | string | "map" | frame of the costmap |
  * | robot_base_frame | string | "base_link" | frame whose transform activate waits for |
  * | width, height | int | 5 | map size in metres (not negative) |
- * | resolution | double | 0.1 | metres per cell (finite, above zero) |
+ * | resolution | double | 0.1 | metres per cell (finite, at least 0.0001) |
  * | origin_x, origin_y | double | 0.0 | map origin in the global frame |
  * | plugins, filters | string[] | see Nav2 | layer and filter names; each needs `<name>.plugin` |
  * |                  |          |          | (Nav2's three default layers have theirs by default) |
