@@ -22,6 +22,7 @@ struct CallbackGroupPause::Gate
   std::condition_variable changed;
   bool entered{false};
   bool released{false};
+  int running{0};  // firings of the timer's callback under way
 };
 
 CallbackGroupPause::CallbackGroupPause(
@@ -39,12 +40,16 @@ CallbackGroupPause::CallbackGroupPause(
     std::chrono::nanoseconds(0),
     [gate]() {
       std::unique_lock<std::mutex> lock(gate->mutex);
-      if (gate->entered || gate->released) {
-        return;  // a later firing, or one after the pause gave up
+      ++gate->running;
+      // Only the first firing waits; a later one, or one after the pause gave
+      // up, returns at once.
+      if (!gate->entered && !gate->released) {
+        gate->entered = true;
+        gate->changed.notify_all();
+        gate->changed.wait(lock, [&gate]() { return gate->released; });
       }
-      gate->entered = true;
+      --gate->running;
       gate->changed.notify_all();
-      gate->changed.wait(lock, [&gate]() { return gate->released; });
     },
     group, node_base.get(), node_timers.get());
 
@@ -65,12 +70,13 @@ CallbackGroupPause::~CallbackGroupPause()
   if (!gate_) {
     return;
   }
-  {
-    std::lock_guard<std::mutex> lock(gate_->mutex);
-    gate_->released = true;
-  }
-  gate_->changed.notify_all();
   timer_->cancel();
+  std::unique_lock<std::mutex> lock(gate_->mutex);
+  gate_->released = true;
+  gate_->changed.notify_all();
+  // The executor's thread is done with the gate before it goes (the executor
+  // holds the timer in uninstrumented code, so nothing else says so).
+  gate_->changed.wait(lock, [this]() { return gate_->running == 0; });
 }
 
 }  // namespace detail

@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -38,19 +39,20 @@ class TransitionGuard
 {
 public:
   TransitionGuard(
-    rclcpp_lifecycle::LifecycleNode & node, std::mutex & callbacks_mutex, bool serving_change_state)
+    rclcpp_lifecycle::LifecycleNode & node, std::shared_mutex & callbacks_mutex,
+    bool serving_change_state)
   {
     if (!serving_change_state) {
       pause_ = std::make_unique<nav2_util::detail::CallbackGroupPause>(
         node.get_node_base_interface(), node.get_node_timers_interface(),
         node.get_node_base_interface()->get_default_callback_group(), kPausePatience);
     }
-    lock_ = std::unique_lock<std::mutex>(callbacks_mutex);
+    lock_ = std::unique_lock<std::shared_mutex>(callbacks_mutex);
   }
 
 private:
   std::unique_ptr<nav2_util::detail::CallbackGroupPause> pause_;
-  std::unique_lock<std::mutex> lock_;  // released before the pause ends
+  std::unique_lock<std::shared_mutex> lock_;  // released before the pause ends
 };
 
 /// The finest resolution the node accepts (0.1 mm).
@@ -72,8 +74,8 @@ std::string mapSizeProblem(int width, int height, double resolution)
   // unsigned int that overflows below about 1e-5 m for its default radius.
   if (resolution < kMinResolution) {
     return fmt::format(
-      "parameter 'resolution' is {}: below {} m a layer's distances in cells overflow",
-      resolution, kMinResolution);
+      "parameter 'resolution' is {}: below {} m a layer's distances in cells overflow", resolution,
+      kMinResolution);
   }
   constexpr double kLimit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
   const double cells_x = std::max(width, 0) / resolution;
@@ -164,6 +166,10 @@ void KestruneCostmap2DROS::releaseConfigured()
   // The node thread goes first: its callbacks (transform timers, layer
   // callbacks) use the objects released after it.
   node_thread_.reset();
+  // A parameter change under way on another thread may be in a layer's own
+  // callback; rclcpp holds its parameters' mutex over the whole change, so
+  // taking it waits for that change to end, and the gate refuses the next.
+  (void)has_parameter("resolution");
   layered_costmap_.reset();
   listener_thread_.reset();
   tf_listener_.reset();
@@ -178,6 +184,16 @@ void KestruneCostmap2DROS::releaseConfigured()
   // the group too); configure builds both afresh.
   executor_.reset();
   callback_group_.reset();
+  releaseParameterCallback(parameters_gate_);
+}
+
+void KestruneCostmap2DROS::releaseParameterCallback(
+  rclcpp::node_interfaces::OnSetParametersCallbackHandle::SharedPtr & handle)
+{
+  if (handle) {
+    remove_on_set_parameters_callback(handle.get());
+    handle.reset();
+  }
 }
 
 void KestruneCostmap2DROS::checkPluginTypesAreSet(const std::string & list_parameter)
@@ -272,8 +288,8 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   options.callback_group = listener_group;
   static_options.callback_group = listener_group;
   tf_listener_ = std::make_shared<tf2_ros::TransformListener>(
-    *tf_buffer_, listener_node_, false, tf2_ros::DynamicListenerQoS(),
-    tf2_ros::StaticListenerQoS(), options, static_options);
+    *tf_buffer_, listener_node_, false, tf2_ros::DynamicListenerQoS(), tf2_ros::StaticListenerQoS(),
+    options, static_options);
   tf_buffer_->setUsingDedicatedThread(true);
   auto listener_executor =
     std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
@@ -310,6 +326,9 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   }
 
   clear_costmap_service_ = std::make_unique<ClearCostmapService>(shared_from_this(), *this);
+
+  parameters_gate_ = add_on_set_parameters_callback(
+    [this](const std::vector<rclcpp::Parameter> &) { return refuseDuringTransition(); });
 
   executor_ =
     std::make_shared<rclcpp::executors::SingleThreadedExecutor>(rclcpp::ExecutorOptions());
@@ -374,6 +393,10 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifecycle::State & state)
 {
   TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
+  // The base lets the parameter callback go first too. Removed from rclcpp's
+  // list here (under its parameters' mutex, so after any change under way),
+  // the callback is released by this node, not by whichever thread ran it last.
+  releaseParameterCallback(dyn_params_handler);
   return Costmap2DROS::on_deactivate(state);
 }
 
@@ -406,7 +429,7 @@ bool KestruneCostmap2DROS::servingChangeState()
 
 void KestruneCostmap2DROS::onFootprint(const geometry_msgs::msg::Polygon::SharedPtr footprint)
 {
-  std::lock_guard<std::mutex> lock(callbacks_mutex_);
+  std::shared_lock<std::shared_mutex> lock(callbacks_mutex_);
   if (!layered_costmap_) {
     return;  // delivered while cleanup released the costmap
   }
@@ -418,7 +441,13 @@ void KestruneCostmap2DROS::onFootprint(const geometry_msgs::msg::Polygon::Shared
 rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::onParameters(
   const std::vector<rclcpp::Parameter> & parameters)
 {
-  std::lock_guard<std::mutex> lock(callbacks_mutex_);
+  // rclcpp calls this holding its parameters' mutex, which the transitions
+  // take under this one: waiting here could deadlock, so a change that meets
+  // a transition is refused instead.
+  std::shared_lock<std::shared_mutex> lock(callbacks_mutex_, std::try_to_lock);
+  if (!lock.owns_lock()) {
+    return refuseDuringTransition();
+  }
   auto result = checkParameterChanges(parameters);
   if (!result.successful) {
     KESTRUNE_LOG_ERROR("Refused a parameter change: {}", result.reason);
@@ -428,6 +457,18 @@ rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::onParameters(
     return result;  // called as deactivate and cleanup went by: stored for the next configure
   }
   return dynamicParametersCallback(parameters);
+}
+
+rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::refuseDuringTransition()
+{
+  rcl_interfaces::msg::SetParametersResult result;
+  std::shared_lock<std::shared_mutex> lock(callbacks_mutex_, std::try_to_lock);
+  result.successful = lock.owns_lock();
+  if (!result.successful) {
+    result.reason = "the costmap is in a lifecycle transition: set the parameters again after it";
+    KESTRUNE_LOG_ERROR("Refused a parameter change: {}", result.reason);
+  }
+  return result;
 }
 
 rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::checkParameterChanges(

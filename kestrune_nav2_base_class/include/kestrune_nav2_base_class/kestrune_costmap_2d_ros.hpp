@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,15 @@ protected:
   rcl_interfaces::msg::SetParametersResult onParameters(
     const std::vector<rclcpp::Parameter> & parameters);
 
+  /// @brief Takes @p handle's callback off rclcpp's list (after any parameter change
+  /// under way) and releases it; an empty handle is left as it is.
+  void releaseParameterCallback(
+    rclcpp::node_interfaces::OnSetParametersCallbackHandle::SharedPtr & handle);
+
+  /// @brief Successful unless a transition holds the callbacks' mutex (then a
+  /// refusal that says so).
+  rcl_interfaces::msg::SetParametersResult refuseDuringTransition();
+
   /// @brief Creates the plugin of @p type, adds it as a layer or a filter and
   /// initializes it under the costmap's mutex.
   void loadLayer(const std::string & name, const std::string & type, bool is_filter);
@@ -136,10 +146,15 @@ protected:
   rclcpp::Node::SharedPtr listener_node_;
   std::unique_ptr<nav2_util::KestruneNodeThread> listener_thread_;
 
-  /// @brief Held by the transitions and by the callbacks this node binds, so that a
-  /// callback from any thread (a local set_parameter) meets either all of what
-  /// configure built or none of it.
-  std::mutex callbacks_mutex_;
+  /// @brief From the end of configure to cleanup: refuses parameter changes while a
+  /// transition runs. rclcpp calls the newest callback first and stops at a
+  /// refusal, so the layers' own parameter callbacks are not called then.
+  rclcpp::node_interfaces::OnSetParametersCallbackHandle::SharedPtr parameters_gate_;
+
+  /// @brief Held by the transitions (exclusively) and by the callbacks this node
+  /// binds (shared), so that a callback from any thread (a local set_parameter)
+  /// meets either all of what configure built or none of it.
+  std::shared_mutex callbacks_mutex_;
 };
 
 }  // namespace nav2_costmap_2d

@@ -203,6 +203,20 @@ void PrintFailure(const RoundOptions & round, const RoundResult & result)
     "  replay: kestrune_chaos --replay %llu --pattern %s%s\n",
     static_cast<unsigned long long>(round.seed), Name(round.pattern),
     round.subject == Subject::kUpstream ? " --upstream" : "");
+  // A sanitizer's report whole (up to 150 lines), then the end of the log.
+  for (const char * mark :
+       {"WARNING: ThreadSanitizer", "ERROR: AddressSanitizer", "ERROR: LeakSanitizer",
+        "runtime error:"}) {
+    const size_t at = result.output.find(mark);
+    if (at != std::string::npos) {
+      size_t end = at;
+      for (int lines = 0; lines < 150 && end != std::string::npos; ++lines) {
+        end = result.output.find('\n', end + 1);
+      }
+      std::printf("  report:\n%s\n", result.output.substr(at, end - at).c_str());
+      break;
+    }
+  }
   std::deque<std::string> tail;
   size_t start = 0;
   while (start < result.output.size()) {
@@ -249,8 +263,7 @@ int Main(int argc, char ** argv)
     if ((i + 1) % 500 == 0) {
       std::printf(
         "progress: %d rounds, %d crashes, %d hangs, %d sanitizer reports\n",
-        (i + 1) * static_cast<int>(options.patterns.size()), failures[1], failures[2],
-        failures[3]);
+        (i + 1) * static_cast<int>(options.patterns.size()), failures[1], failures[2], failures[3]);
       std::fflush(stdout);
     }
   }
