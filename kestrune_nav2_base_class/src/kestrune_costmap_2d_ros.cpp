@@ -418,10 +418,12 @@ bool KestruneCostmap2DROS::servingChangeState()
       if (name != service->get_service_name()) {
         return false;
       }
-      // At rest the lifecycle interface owns the service and this search holds
-      // one more share; an executor serving a request holds further shares
-      // until the request's callback returns.
-      serving = service.use_count() > 2;
+      // Shares of the service: the lifecycle interface's and this search's at
+      // rest; an executor looking its services over holds one more for a
+      // moment, and one it has taken to serve one more. Serving a request
+      // adds three while its callback runs (the executable, execute_service's
+      // argument and the shared_from_this that dispatch is given).
+      serving = service.use_count() > 4;
       return true;
     });
   return serving;

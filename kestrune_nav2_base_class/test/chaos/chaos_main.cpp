@@ -260,7 +260,7 @@ int Main(int argc, char ** argv)
       }
     }
     // A soak cut short still has its figures.
-    if ((i + 1) % 500 == 0) {
+    if ((i + 1) % 100 == 0) {
       std::printf(
         "progress: %d rounds, %d crashes, %d hangs, %d sanitizer reports\n",
         (i + 1) * static_cast<int>(options.patterns.size()), failures[1], failures[2], failures[3]);
