@@ -383,6 +383,17 @@ private:
   {
     static const auto kChoices = ParameterChoices();
     const auto & parameter = kChoices[Uniform(0, static_cast<int>(kChoices.size()) - 1)];
+    // Known upstream race, left out: Nav2's ClearCostmapService::clearRegion
+    // clears each layer under that layer's mutex only, while a resize from the
+    // base's parameter callback (LayeredCostmap::resizeMap, each layer's
+    // matchSize) changes the layers' sizes under the combined costmap's mutex.
+    // A local call resizing from another thread while a clear-costmap request
+    // runs on the spinning thread can crash (seed 676, change-state). Through
+    // the parameter service both run on the spinning thread, one at a time.
+    const bool resizes = parameter.get_name() == "width" || parameter.get_name() == "height" ||
+                         parameter.get_name() == "resolution" ||
+                         parameter.get_name() == "origin_x" || parameter.get_name() == "origin_y";
+    local = local && !resizes;
     Log(
       std::string(local ? "set parameter (local) " : "set parameter (service) ") +
       parameter.get_name() + " = " + ValueText(parameter));
