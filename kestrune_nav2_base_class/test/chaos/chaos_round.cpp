@@ -352,15 +352,28 @@ private:
     // lost, so the client waits for it, and asks again when no answer comes
     // (as a lifecycle manager does after its timeout).
     change_state_->wait_for_service(10s);
-    auto future = change_state_->async_send_request(request).future.share();
-    for (int attempt = 1; wait && future.wait_for(10s) != std::future_status::ready; ++attempt) {
+    auto answer = SendChangeState(request);
+    for (int attempt = 1; wait && answer.wait_for(10s) != std::future_status::ready; ++attempt) {
       Log("  no answer, asking again (" + std::to_string(attempt) + ")");
       change_state_->wait_for_service(10s);
-      future = change_state_->async_send_request(request).future.share();
+      answer = SendChangeState(request);
     }
     if (wait) {
-      Log(std::string("  -> ") + (future.get()->success ? "success" : "refused"));
+      Log(std::string("  -> ") + (answer.get() ? "success" : "refused"));
     }
+  }
+
+  /// Sends @p request; the answer is read on the client's executor thread, the
+  /// one that also lets the response go.
+  std::future<bool> SendChangeState(const std::shared_ptr<ChangeState::Request> & request)
+  {
+    auto answered = std::make_shared<std::promise<bool>>();
+    auto answer = answered->get_future();
+    change_state_->async_send_request(
+      request, [answered](rclcpp::Client<ChangeState>::SharedFuture response) {
+        answered->set_value(response.get()->success);
+      });
+    return answer;
   }
 
   rclcpp_lifecycle::State CallTransition(int index)
