@@ -194,10 +194,12 @@ END {
   print "| Transition | Layers | Ours | Upstream | Ratio of means | Noise | Goal at most 1.0x |"
   print "|---|---|---|---|---|---|---|"
   split("configure activate deactivate cleanup", steps, " ")
+  split("no_layer noop_layers nav2_layers", setups, " ")
+  split("none|3 that do nothing|Nav2's three", setup_labels, "|")
   for (i = 1; i <= 4; ++i) {
-    transition_row(steps[i], "no_layer", "none")
-    transition_row(steps[i], "noop_layers", "3 that do nothing")
-    transition_row(steps[i], "nav2_layers", "Nav2's three")
+    for (j = 1; j <= 3; ++j) {
+      transition_row(steps[i], setups[j], setup_labels[j])
+    }
   }
   print ""
   print "### Costmap node beside Nav2's Costmap2DROS: the calling thread's CPU time per transition (ms, mean)"
@@ -205,17 +207,15 @@ END {
   print "| Transition | Layers | Ours | Upstream | Ratio | Noise |"
   print "|---|---|---|---|---|---|"
   for (i = 1; i <= 4; ++i) {
-    transition_cpu_row(steps[i], "no_layer", "none")
-    transition_cpu_row(steps[i], "noop_layers", "3 that do nothing")
-    transition_cpu_row(steps[i], "nav2_layers", "Nav2's three")
+    for (j = 1; j <= 3; ++j) {
+      transition_cpu_row(steps[i], setups[j], setup_labels[j])
+    }
   }
   print ""
   print "### Costmap node beside Nav2's Costmap2DROS: how the race between the map update loop's first pass and start() went"
   print ""
   print "| Share of cycles | Layers | Ours | Upstream |"
   print "|---|---|---|---|"
-  split("no_layer noop_layers nav2_layers", setups, " ")
-  split("none|3 that do nothing|Nav2's three", setup_labels, "|")
   for (i = 1; i <= 3; ++i) {
     ours = "costmap/transitions/" setups[i] "/ours"
     upstream = "costmap/transitions/" setups[i] "/upstream"

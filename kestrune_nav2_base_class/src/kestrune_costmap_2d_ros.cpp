@@ -97,6 +97,21 @@ std::string mapSizeProblem(int width, int height, double resolution)
   return "";
 }
 
+/// Why a map size parameter's value cannot be used, or "" when it can. The
+/// base keeps sizes in an int: a bigger one would be stored cut short. Below
+/// zero is refused here only at configure; the base's own parameter callback
+/// has its refusal for that.
+std::string sizeProblem(const std::string & parameter, std::int64_t meters, bool refuse_negative)
+{
+  if (refuse_negative && meters < 0) {
+    return fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters);
+  }
+  if (meters > std::numeric_limits<int>::max()) {
+    return fmt::format("parameter '{}' is {}: too big for a map size", parameter, meters);
+  }
+  return "";
+}
+
 std::string notFiniteProblem(const char * parameter, double value)
 {
   if (std::isfinite(value)) {
@@ -236,15 +251,10 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
     std::make_unique<LayeredCostmap>(global_frame_, rolling_window_, track_unknown_space_);
   if (!layered_costmap_->isSizeLocked()) {
     for (const char * parameter : {"width", "height"}) {
-      // The base reads the sizes into an int, cutting a bigger one short.
-      const auto meters = get_parameter(parameter).as_int();
-      if (meters < 0) {
-        throw std::invalid_argument(
-          fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters));
-      }
-      if (meters > std::numeric_limits<int>::max()) {
-        throw std::invalid_argument(
-          fmt::format("parameter '{}' is {}: too big for a map size", parameter, meters));
+      // Read as set: the base has already cut a bigger one short.
+      const auto problem = sizeProblem(parameter, get_parameter(parameter).as_int(), true);
+      if (!problem.empty()) {
+        throw std::invalid_argument(problem);
       }
     }
     for (const auto & problem :
@@ -487,10 +497,8 @@ rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::checkParameterCha
     if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_INTEGER) {
       const auto value = parameter.as_int();
       if (name == "width" || name == "height") {
-        // The base keeps sizes in an int: a bigger one would be stored cut short.
-        if (value > std::numeric_limits<int>::max()) {
-          result.reason = fmt::format("parameter '{}' is {}: too big for a map size", name, value);
-        } else {
+        result.reason = sizeProblem(name, value, false);
+        if (result.reason.empty()) {
           (name == "width" ? width : height) = static_cast<int>(std::max<std::int64_t>(value, 0));
           resizes = true;
         }
