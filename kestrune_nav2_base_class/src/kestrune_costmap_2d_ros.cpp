@@ -18,7 +18,9 @@
 #include <tuple>
 #include <vector>
 
-#include "callback_group_pause.hpp"
+#include "callback_group_hold.hpp"
+#include "callback_group_server.hpp"
+#include "costmap_parameter_checks.hpp"
 #include "kestrune_nav2_base_class/logger.hpp"
 #include "tf2_ros/create_timer_ros.h"
 
@@ -28,97 +30,22 @@ namespace nav2_costmap_2d
 namespace
 {
 
-/// How long a transition waits for the node's executor to run its waiting
-/// callback. A spinning executor runs it as soon as the callback in hand ends.
-constexpr std::chrono::milliseconds kPausePatience{2000};
-
-/// Holds the node's default callback group still unless the calling thread is
-/// the one serving it (a change_state request in progress), then takes the
-/// callbacks' mutex.
+/// Holds the node's default callback group, then takes the callbacks' mutex
+/// (for callbacks that arrive on other threads: a local set_parameter).
 class TransitionGuard
 {
 public:
   TransitionGuard(
-    rclcpp_lifecycle::LifecycleNode & node, std::shared_mutex & callbacks_mutex,
-    bool serving_change_state)
+    nav2_util::detail::CallbackGroupServer & default_group, std::shared_mutex & callbacks_mutex)
+  : hold_(default_group),
+    lock_(callbacks_mutex)
   {
-    if (!serving_change_state) {
-      pause_ = std::make_unique<nav2_util::detail::CallbackGroupPause>(
-        node.get_node_base_interface(), node.get_node_timers_interface(),
-        node.get_node_base_interface()->get_default_callback_group(), kPausePatience);
-    }
-    lock_ = std::unique_lock<std::shared_mutex>(callbacks_mutex);
   }
 
 private:
-  std::unique_ptr<nav2_util::detail::CallbackGroupPause> pause_;
-  std::unique_lock<std::shared_mutex> lock_;  // released before the pause ends
+  nav2_util::detail::CallbackGroupHold hold_;
+  std::unique_lock<std::shared_mutex> lock_;  // released before the hold ends
 };
-
-/// The finest resolution the node accepts (0.1 mm).
-constexpr double kMinResolution = 1e-4;
-
-/// Why a map of these sizes cannot be built, or "" when it can: each side is
-/// the size over the resolution truncated toward zero, and the cell count of
-/// each side and of the whole map must fit in the 32 bits Costmap2D counts in.
-/// Negative sizes are left to the caller (configure refuses them, the base's
-/// parameter callback has its own refusal).
-std::string mapSizeProblem(int width, int height, double resolution)
-{
-  if (!std::isfinite(resolution) || resolution <= 0.0) {
-    return fmt::format(
-      "parameter 'resolution' is {}: it must be a finite number above zero", resolution);
-  }
-  // Layers count distances in cells too, whatever the map's size: Nav2's
-  // inflation layer sizes its caches by the square of its radius in cells, an
-  // unsigned int that overflows below about 1e-5 m for its default radius.
-  if (resolution < kMinResolution) {
-    return fmt::format(
-      "parameter 'resolution' is {}: below {} m a layer's distances in cells overflow", resolution,
-      kMinResolution);
-  }
-  constexpr double kLimit = static_cast<double>(std::numeric_limits<std::uint32_t>::max());
-  const double cells_x = std::max(width, 0) / resolution;
-  const double cells_y = std::max(height, 0) / resolution;
-  for (const auto & [parameter, meters, cells] :
-       {std::make_tuple("width", width, cells_x), std::make_tuple("height", height, cells_y)}) {
-    if (cells > kLimit) {
-      return fmt::format(
-        "parameter '{}' is {} at resolution {}: {} cells do not fit in 32 bits", parameter, meters,
-        resolution, cells);
-    }
-  }
-  const double total = std::floor(cells_x) * std::floor(cells_y);
-  if (total > kLimit) {
-    return fmt::format(
-      "parameters 'width' {} and 'height' {} at resolution {}: {} cells do not fit in 32 bits",
-      width, height, resolution, total);
-  }
-  return "";
-}
-
-/// Why a map size parameter's value cannot be used, or "" when it can. The
-/// base keeps sizes in an int: a bigger one would be stored cut short. Below
-/// zero is refused here only at configure; the base's own parameter callback
-/// has its refusal for that.
-std::string sizeProblem(const std::string & parameter, std::int64_t meters, bool refuse_negative)
-{
-  if (refuse_negative && meters < 0) {
-    return fmt::format("parameter '{}' is {}: a map size cannot be negative", parameter, meters);
-  }
-  if (meters > std::numeric_limits<int>::max()) {
-    return fmt::format("parameter '{}' is {}: too big for a map size", parameter, meters);
-  }
-  return "";
-}
-
-std::string notFiniteProblem(const char * parameter, double value)
-{
-  if (std::isfinite(value)) {
-    return "";
-  }
-  return fmt::format("parameter '{}' is {}: it must be a finite number", parameter, value);
-}
 
 /// Keeps the transform wait at one pass per period without drifting, as a
 /// rate does: a pass that overran its tick does not sleep, and one that
@@ -147,6 +74,7 @@ void paceTransformWait(std::chrono::system_clock::time_point & last_tick)
 KestruneCostmap2DROS::KestruneCostmap2DROS(const std::string & name)
 : Costmap2DROS(name)
 {
+  serveDefaultGroup();
 }
 
 KestruneCostmap2DROS::KestruneCostmap2DROS(
@@ -154,26 +82,48 @@ KestruneCostmap2DROS::KestruneCostmap2DROS(
   const std::string & local_namespace)
 : Costmap2DROS(name, parent_namespace, local_namespace)
 {
+  serveDefaultGroup();
+}
+
+void KestruneCostmap2DROS::serveDefaultGroup()
+{
+  // Before anyone else holds the node: an executor the host adds the node to
+  // then leaves this group alone.
+  auto node_base = get_node_base_interface();
+  default_group_server_ = std::make_unique<nav2_util::detail::CallbackGroupServer>(
+    node_base->get_default_callback_group(), node_base,
+    [this](std::shared_ptr<const void> & pin) {
+      // A host may let the node go while one of these callbacks runs (a
+      // change_state it did not wait for): the callback keeps it.
+      const auto weak = weak_from_this();
+      pin = weak.lock();
+      const bool never_shared = !weak.owner_before(decltype(weak){}) &&
+                                !decltype(weak){}.owner_before(weak);
+      return pin != nullptr || never_shared;
+    });
 }
 
 KestruneCostmap2DROS::~KestruneCostmap2DROS()
 {
-  // Humble's ~Costmap2DROS stops nothing: a running map update loop would end
-  // the process when its std::thread is destroyed, and what configure built
-  // would outlive the plugin loader that unloads the layers' libraries. So the
-  // threads stop first, then everything goes as cleanup lets it go.
-  std::unique_ptr<TransitionGuard> guard;
-  try {
-    guard = std::make_unique<TransitionGuard>(*this, callbacks_mutex_, servingChangeState());
-  } catch (const std::exception & error) {
-    KESTRUNE_LOG_ERROR("Destroying the node without holding its callbacks: {}", error.what());
+  // A transform wait or a first-update wait in progress ends now.
+  destroying_ = true;
+  {
+    // Humble's ~Costmap2DROS stops nothing: a running map update loop would
+    // end the process when its std::thread is destroyed, and what configure
+    // built would outlive the plugin loader that unloads the layers'
+    // libraries. So the threads stop first, then everything goes as cleanup
+    // lets it go; no callback of the default group starts again.
+    TransitionGuard guard(*default_group_server_, callbacks_mutex_);
+    default_group_server_->stopServing();
+    node_thread_.reset();
+    if (map_update_thread_ && map_update_thread_->joinable()) {
+      map_update_thread_shutdown_ = true;
+      map_update_thread_->join();
+    }
+    releaseParameterCallback(dyn_params_handler);
+    releaseConfigured();
   }
-  node_thread_.reset();
-  if (map_update_thread_ && map_update_thread_->joinable()) {
-    map_update_thread_shutdown_ = true;
-    map_update_thread_->join();
-  }
-  releaseConfigured();
+  default_group_server_->stop();
 }
 
 void KestruneCostmap2DROS::releaseConfigured()
@@ -240,7 +190,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   // Layers subscribe in the default group as they initialize (Nav2's static
   // layer resizes the whole costmap when its map comes): nothing of that group
   // runs until the costmap is whole.
-  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
+  TransitionGuard guard(*default_group_server_, callbacks_mutex_);
   checkPluginTypesAreSet("plugins");
   checkPluginTypesAreSet("filters");
   getParameters();
@@ -252,14 +202,15 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecy
   if (!layered_costmap_->isSizeLocked()) {
     for (const char * parameter : {"width", "height"}) {
       // Read as set: the base has already cut a bigger one short.
-      const auto problem = sizeProblem(parameter, get_parameter(parameter).as_int(), true);
+      const auto problem = detail::sizeProblem(parameter, get_parameter(parameter).as_int(), true);
       if (!problem.empty()) {
         throw std::invalid_argument(problem);
       }
     }
     for (const auto & problem :
-         {mapSizeProblem(map_width_meters_, map_height_meters_, resolution_),
-          notFiniteProblem("origin_x", origin_x_), notFiniteProblem("origin_y", origin_y_)}) {
+         {detail::mapSizeProblem(map_width_meters_, map_height_meters_, resolution_),
+          detail::notFiniteProblem("origin_x", origin_x_),
+          detail::notFiniteProblem("origin_y", origin_y_)}) {
       if (!problem.empty()) {
         throw std::invalid_argument(problem);
       }
@@ -371,7 +322,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
   std::string tf_error;
   KESTRUNE_LOG_INFO("Checking transform");
   auto last_tick = std::chrono::system_clock::now();
-  while (rclcpp::ok()) {
+  while (rclcpp::ok() && !destroying_) {
     if (tf_buffer_->canTransform(
           global_frame_, robot_base_frame_, tf2::TimePointZero, tf2::durationFromSec(0.1),
           &tf_error)) {
@@ -384,25 +335,49 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
     paceTransformWait(last_tick);
   }
 
-  // Held from here, not over the wait: the robot's transform may come from a
-  // node that the same executor spins.
-  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
-  stopped_ = true;
-  stop_updates_ = false;
-  map_update_thread_shutdown_ = false;
-  map_update_thread_ = std::make_unique<std::thread>(
-    std::bind(&KestruneCostmap2DROS::mapUpdateLoop, this, map_update_frequency_));
-
-  start();
-
-  dyn_params_handler = add_on_set_parameters_callback(
-    std::bind(&KestruneCostmap2DROS::onParameters, this, std::placeholders::_1));
+  if (destroying_) {
+    return nav2_util::CallbackReturn::FAILURE;
+  }
+  {
+    // Held from here, not over the wait: the robot's transform may come from
+    // a callback of this node's default group.
+    TransitionGuard guard(*default_group_server_, callbacks_mutex_);
+    stopped_ = true;
+    stop_updates_ = false;
+    map_update_thread_shutdown_ = false;
+    map_update_thread_ = std::make_unique<std::thread>(
+      std::bind(&KestruneCostmap2DROS::mapUpdateLoop, this, map_update_frequency_));
+    startLayers();
+    dyn_params_handler = add_on_set_parameters_callback(
+      std::bind(&KestruneCostmap2DROS::onParameters, this, std::placeholders::_1));
+  }
+  // As the base's start() does, activate returns once the map has had its
+  // first update; the node's callbacks go on meanwhile.
+  rclcpp::Rate first_update(20.0);
+  while (rclcpp::ok() && !initialized_ && !destroying_) {
+    first_update.sleep();
+  }
   return nav2_util::CallbackReturn::SUCCESS;
+}
+
+void KestruneCostmap2DROS::startLayers()
+{
+  RCLCPP_INFO(get_logger(), "start");
+  if (stopped_) {
+    for (const auto & layer : *layered_costmap_->getPlugins()) {
+      layer->activate();
+    }
+    for (const auto & filter : *layered_costmap_->getFilters()) {
+      filter->activate();
+    }
+    stopped_ = false;
+  }
+  stop_updates_ = false;
 }
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifecycle::State & state)
 {
-  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
+  TransitionGuard guard(*default_group_server_, callbacks_mutex_);
   // The base lets the parameter callback go first too. Removed from rclcpp's
   // list here (under its parameters' mutex, so after any change under way),
   // the callback is released by this node, not by whichever thread ran it last.
@@ -413,30 +388,9 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifec
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_cleanup(const rclcpp_lifecycle::State &)
 {
   KESTRUNE_LOG_INFO("Cleaning up");
-  TransitionGuard guard(*this, callbacks_mutex_, servingChangeState());
+  TransitionGuard guard(*default_group_server_, callbacks_mutex_);
   releaseConfigured();
   return nav2_util::CallbackReturn::SUCCESS;
-}
-
-bool KestruneCostmap2DROS::servingChangeState()
-{
-  auto node_base = get_node_base_interface();
-  const std::string name = std::string(node_base->get_fully_qualified_name()) + "/change_state";
-  bool serving = false;
-  node_base->get_default_callback_group()->find_service_ptrs_if(
-    [&name, &serving](const rclcpp::ServiceBase::SharedPtr & service) {
-      if (name != service->get_service_name()) {
-        return false;
-      }
-      // Shares of the service: the lifecycle interface's and this search's at
-      // rest; an executor looking its services over holds one more for a
-      // moment, and one it has taken to serve one more. Serving a request
-      // adds three while its callback runs (the executable, execute_service's
-      // argument and the shared_from_this that dispatch is given).
-      serving = service.use_count() > 4;
-      return true;
-    });
-  return serving;
 }
 
 void KestruneCostmap2DROS::onFootprint(const geometry_msgs::msg::Polygon::SharedPtr footprint)
@@ -486,53 +440,12 @@ rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::refuseDuringTrans
 rcl_interfaces::msg::SetParametersResult KestruneCostmap2DROS::checkParameterChanges(
   const std::vector<rclcpp::Parameter> & parameters) const
 {
-  rcl_interfaces::msg::SetParametersResult result;
-  result.successful = true;
-  int width = map_width_meters_;
-  int height = map_height_meters_;
-  double resolution = resolution_;
-  bool resizes = false;
-  for (const auto & parameter : parameters) {
-    const auto & name = parameter.get_name();
-    if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_INTEGER) {
-      const auto value = parameter.as_int();
-      if (name == "width" || name == "height") {
-        result.reason = sizeProblem(name, value, false);
-        if (result.reason.empty()) {
-          (name == "width" ? width : height) = static_cast<int>(std::max<std::int64_t>(value, 0));
-          resizes = true;
-        }
-      }
-    } else if (parameter.get_type() == rclcpp::ParameterType::PARAMETER_DOUBLE) {
-      const double value = parameter.as_double();
-      if (name == "resolution") {
-        resolution = value;
-        resizes = true;
-      } else if (
-        name == "origin_x" || name == "origin_y" || name == "robot_radius" ||
-        name == "footprint_padding" || name == "transform_tolerance" ||
-        name == "publish_frequency") {
-        result.reason = notFiniteProblem(name.c_str(), value);
-        resizes = resizes || name == "origin_x" || name == "origin_y";
-      }
-      // The base turns a publish frequency into a period in nanoseconds.
-      if (
-        result.reason.empty() && name == "publish_frequency" && value > 0.0 &&
-        1.0 / value > static_cast<double>(std::numeric_limits<std::int64_t>::max()) / 1e9) {
-        result.reason = fmt::format(
-          "parameter 'publish_frequency' is {}: its period does not fit in a duration", value);
-      }
-    }
-    if (!result.reason.empty()) {
-      result.successful = false;
-      return result;
-    }
-  }
-  if (resizes && layered_costmap_ && !layered_costmap_->isSizeLocked()) {
-    result.reason = mapSizeProblem(width, height, resolution);
-    result.successful = result.reason.empty();
-  }
-  return result;
+  detail::MapGeometry map;
+  map.width = map_width_meters_;
+  map.height = map_height_meters_;
+  map.resolution = resolution_;
+  map.resizable = layered_costmap_ && !layered_costmap_->isSizeLocked();
+  return detail::checkParameterChanges(parameters, map);
 }
 
 }  // namespace nav2_costmap_2d

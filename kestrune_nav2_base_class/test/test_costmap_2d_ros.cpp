@@ -11,6 +11,9 @@
 #include <map>
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <functional>
+#include <set>
 #include <regex>
 #include <string>
 #include <thread>
@@ -174,9 +177,6 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   auto footprint_pub = observer->create_publisher<geometry_msgs::msg::Polygon>(
     "/robot1/local/footprint", rclcpp::SystemDefaultsQoS());
 
-  // Configured before an executor holds it: a transition waits for the
-  // executor that holds the node to run its callbacks, and this one spins
-  // only now and then, below.
   ConfigureAndListen(*node);
   rclcpp::executors::SingleThreadedExecutor host;
   host.add_node(node->get_node_base_interface());
@@ -185,9 +185,8 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
   geometry_msgs::msg::PolygonStamped probe;
   node->footprint_pub_->publish(probe);  // dropped: not yet activated
 
-  // The footprint subscription is served by the host's executor. It spins
-  // here, on the test's thread, so reading the footprint back cannot race
-  // with the callback that writes it (the getter takes no lock).
+  // The footprint callback runs in the default group, so the footprint is
+  // read back there too (the getter takes no lock).
   geometry_msgs::msg::Polygon square;
   for (const auto & [x, y] :
        std::vector<std::pair<float, float>>{{1, 1}, {1, -1}, {-1, -1}, {-1, 1}}) {
@@ -196,12 +195,15 @@ TEST_F(CostmapNode, TopicsResolveInTheNodesNamespaceAndFootprintStaysSilentUntil
     point.y = y;
     square.points.push_back(point);
   }
-  footprint_pub->publish(square);
-  for (int i = 0; i < 500 && node->getUnpaddedRobotFootprint().size() != 4U; ++i) {
+  const auto corners = [&node]() {
+    return RunInDefaultGroup(*node, [&node]() { return node->getUnpaddedRobotFootprint().size(); });
+  };
+  for (int i = 0; i < 500 && corners() != 4U; ++i) {
+    footprint_pub->publish(square);
     host.spin_some();
     std::this_thread::sleep_for(10ms);
   }
-  EXPECT_EQ(node->getUnpaddedRobotFootprint().size(), 4U);
+  EXPECT_EQ(corners(), 4U);
   EXPECT_EQ(footprints.Value(), 0);
 
   std::thread host_thread([&host]() { host.spin(); });
@@ -413,7 +415,61 @@ TEST_F(CostmapNode, TransformBufferKeepsTenSecondsOfHistory)
   ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
 }
 
-TEST_F(CostmapNode, TransitionsRunWhileTheDefaultGroupIsHeldWhicheverThreadCallsThem)
+TEST_F(CostmapNode, DefaultGroupRunsOnTheNodesOwnThreadHoweverTheHostSpinsTheNode)
+{
+  // What the transitions' hold relies on in rclcpp: an executor leaves a group
+  // that another already serves alone, and runs callbacks only from its spin.
+  StartRos(CostmapParams());
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  std::mutex mutex;
+  std::set<std::thread::id> threads;
+  auto timer = node->create_wall_timer(1ms, [&]() {
+    std::lock_guard<std::mutex> lock(mutex);
+    threads.insert(std::this_thread::get_id());
+  });
+  const auto served_by = [&](const std::string & how, const std::function<void()> & spin) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      threads.clear();
+    }
+    std::thread host_thread(spin);
+    const auto host_id = host_thread.get_id();
+    std::this_thread::sleep_for(100ms);
+    host_thread.join();
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_EQ(threads.size(), 1U) << how;
+    EXPECT_EQ(threads.count(host_id), 0U) << how << ": the host's executor ran the group";
+    return threads.empty() ? std::thread::id() : *threads.begin();
+  };
+  const auto spin_for = [](rclcpp::Executor & executor) {
+    executor.spin_until_future_complete(std::promise<void>().get_future(), 100ms);
+  };
+  rclcpp::executors::SingleThreadedExecutor single;
+  single.add_node(node->get_node_base_interface());
+  const auto ours = served_by("single-threaded", [&]() { spin_for(single); });
+  single.remove_node(node->get_node_base_interface());
+  rclcpp::executors::MultiThreadedExecutor multi(rclcpp::ExecutorOptions(), 3);
+  multi.add_node(node->get_node_base_interface());
+  EXPECT_EQ(served_by("multi-threaded", [&]() { spin_for(multi); }), ours);
+  multi.remove_node(node->get_node_base_interface());
+  EXPECT_EQ(
+    served_by(
+      "spin_some",
+      [&]() {
+        for (int i = 0; i < 50; ++i) {
+          rclcpp::spin_some(node->get_node_base_interface());
+          std::this_thread::sleep_for(2ms);
+        }
+      }),
+    ours);
+  EXPECT_THROW(
+    single.add_callback_group(
+      node->get_node_base_interface()->get_default_callback_group(),
+      node->get_node_base_interface()),
+    std::runtime_error);
+}
+
+TEST_F(CostmapNode, TransitionsRunWhileNoOtherCallbackOfTheDefaultGroupRunsWhereverTheyAreCalled)
 {
   StartRos(CostmapParams({}, {{"slow", "kestrune_test_layers/SlowReleaseLayer"}}));
   BroadcastStatic("map", "base_link");
@@ -435,13 +491,13 @@ TEST_F(CostmapNode, TransitionsRunWhileTheDefaultGroupIsHeldWhicheverThreadCalls
     EXPECT_NE(std::find(ends, events.end(), "tick"), events.end()) << how << ": not resumed";
   };
 
-  // From the host's own thread, while the executor spins the node.
+  // From the host's own thread.
   ConfigureAndListen(*node);
   EXPECT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
   std::this_thread::sleep_for(20ms);
   expect_release_uninterrupted("called from the host's thread");
 
-  // Through change_state, on the spinning thread itself: no deadlock.
+  // Through change_state, on the default group's thread itself: no deadlock.
   ConfigureAndListen(*node);
   auto client_node = std::make_shared<rclcpp::Node>("test_lifecycle_client");
   auto client =
@@ -456,6 +512,14 @@ TEST_F(CostmapNode, TransitionsRunWhileTheDefaultGroupIsHeldWhicheverThreadCalls
   EXPECT_TRUE(future.get()->success);
   std::this_thread::sleep_for(20ms);
   expect_release_uninterrupted("through change_state");
+
+  // From a callback of the default group of the host's own (a bringup timer).
+  ConfigureAndListen(*node);
+  EXPECT_EQ(
+    RunInDefaultGroup(*node, [&node]() { return node->cleanup().id(); }),
+    State::PRIMARY_STATE_UNCONFIGURED);
+  std::this_thread::sleep_for(20ms);
+  expect_release_uninterrupted("from a callback of the default group");
 
   host.cancel();
   host_thread.join();

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -16,8 +17,10 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "geometry_msgs/msg/polygon.hpp"
 #include "lifecycle_msgs/msg/state.hpp"
 #include "support/capture_sink.hpp"
 #include "support/costmap_fixture.hpp"
@@ -190,6 +193,86 @@ TEST_F(CostmapReliability, ActiveNodeRefusesParameterChangesThatWouldBreakTheMap
   node->resetLayers();
   ASSERT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
   ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+}
+
+// --- callbacks that meet the map update loop or a transition ---------------------------
+
+TEST_F(CostmapReliability, FootprintMessagesNeverChangeTheFootprintDuringAMapUpdate)
+{
+  StartRos(CostmapParams(
+    {{"update_frequency", "200.0"}}, {{"watch", "kestrune_test_layers/FootprintWatchLayer"}}));
+  BroadcastStatic("map", "base_link");
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  auto sender = std::make_shared<rclcpp::Node>("footprint_sender");
+  auto publisher = sender->create_publisher<geometry_msgs::msg::Polygon>(
+    "/costmap/footprint", rclcpp::SystemDefaultsQoS());
+  ConfigureAndListen(*node);
+  ASSERT_EQ(node->activate().id(), State::PRIMARY_STATE_ACTIVE);
+  for (int i = 0; i < 500 && publisher->get_subscription_count() == 0; ++i) {
+    std::this_thread::sleep_for(10ms);
+  }
+  geometry_msgs::msg::Polygon triangle;
+  for (const auto & [x, y] : {std::pair{0.4F, 0.0F}, {-0.2F, 0.3F}, {-0.2F, -0.3F}}) {
+    geometry_msgs::msg::Point32 point;
+    point.x = x;
+    point.y = y;
+    triangle.points.push_back(point);
+  }
+  LayerEvents::Take();
+  // Map updates take 3 ms of every 5: most changes would land in one.
+  for (int i = 0; i < 300; ++i) {
+    publisher->publish(triangle);
+    std::this_thread::sleep_for(1ms);
+  }
+  std::this_thread::sleep_for(100ms);
+  const auto events = LayerEvents::Take();
+  const auto count = [&events](const std::string & event) {
+    return std::count(events.begin(), events.end(), event);
+  };
+  EXPECT_GT(count("footprint changed") + count("footprint changed during an update"), 50);
+  EXPECT_EQ(count("footprint changed during an update"), 0);
+  ASSERT_EQ(node->deactivate().id(), State::PRIMARY_STATE_INACTIVE);
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+}
+
+TEST_F(CostmapReliability, LocalParameterChangesMeetEitherAWholeCostmapOrARefusal)
+{
+  // The slow layer goes first, so the parameter layer's callback still
+  // exists while cleanup releases.
+  StartRos(CostmapParams(
+    {}, {{"slow", "kestrune_test_layers/SlowReleaseLayer"},
+         {"params", "kestrune_test_layers/ParameterLayer"}}));
+  auto node = std::make_shared<ProbedCostmap>("costmap");
+  const rclcpp::Parameter probe("params.probe", 1);
+
+  // A change under way when cleanup begins ends before its layer goes.
+  ConfigureAndListen(*node);
+  rcl_interfaces::msg::SetParametersResult early;
+  std::thread early_setter([&]() { early = node->set_parameter(probe); });
+  ASSERT_TRUE(LayerEvents::WaitFor("parameter callback begins"));
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  early_setter.join();
+  EXPECT_TRUE(early.successful) << early.reason;
+  auto events = LayerEvents::Take();
+  const auto ends = std::find(events.begin(), events.end(), "parameter callback ends");
+  const auto gone = std::find(events.begin(), events.end(), "destroy params");
+  ASSERT_NE(gone, events.end());
+  EXPECT_LT(ends, gone) << "the layer went while its parameter callback ran";
+
+  // One that comes while cleanup releases is refused, before any layer sees it.
+  ConfigureAndListen(*node);
+  LayerEvents::Take();
+  rcl_interfaces::msg::SetParametersResult late;
+  std::thread late_setter([&]() {
+    if (LayerEvents::WaitFor("release begins")) {
+      late = node->set_parameter(probe);
+    }
+  });
+  ASSERT_EQ(node->cleanup().id(), State::PRIMARY_STATE_UNCONFIGURED);
+  late_setter.join();
+  EXPECT_FALSE(late.successful);
+  EXPECT_NE(late.reason.find("lifecycle transition"), std::string::npos) << late.reason;
+  EXPECT_FALSE(LayerEvents::Seen("parameter callback begins"));
 }
 
 // --- a throwing callback in the private group -----------------------------------------

@@ -4,6 +4,7 @@
 #ifndef KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_
 #define KESTRUNE_NAV2_BASE_CLASS__KESTRUNE_COSTMAP_2D_ROS_HPP_
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <shared_mutex>
@@ -12,6 +13,11 @@
 
 #include "kestrune_nav2_base_class/kestrune_node_thread.hpp"
 #include "nav2_costmap_2d/costmap_2d_ros.hpp"
+
+namespace nav2_util::detail
+{
+class CallbackGroupServer;
+}  // namespace nav2_util::detail
 
 namespace nav2_costmap_2d
 {
@@ -26,22 +32,37 @@ namespace nav2_costmap_2d
  *   transformed into the global frame (or ROS shuts down);
  * - every step is logged through kestrune::Logger.
  *
- * Deactivate and shutdown are the base's. Own the node through a
- * std::shared_ptr before configuring it, and do not run cleanup or destroy the
- * node from a callback of its private group.
+ * Deactivate is the base's, run under the hold below; shutdown is the base's.
+ * Own the node through a std::shared_ptr before configuring it, and do not run
+ * cleanup or destroy the node from a callback of its private group.
  *
- * Transitions may be called from a thread of the host's while an executor
- * spins the node (as Nav2's servers do), or arrive through the node's
- * change_state service (as a lifecycle manager sends them). Either way,
- * configure, activate (once the robot's transform is there), deactivate and
- * cleanup run while no callback of the node's default group runs: from
- * another thread they hold the spinning executor in a waiting callback of that
- * group until they return (other nodes on that executor wait too, for as long
- * as the transition takes). So footprint messages,
- * clear-costmap requests and parameter services never meet a half-built or
- * released costmap. An executor that holds the node without spinning it
- * (spin_some between calls) is given up on after a moment, with an error line.
- * Stop spinning the node before destroying it.
+ * The node's default callback group (its lifecycle and parameter services,
+ * the footprint subscription, the clear-costmap services, the layers'
+ * subscriptions in that group) is served by a thread of the node's own, from
+ * construction to destruction, whatever executor the host adds the node to.
+ * The rule that follows from it: configure, activate (once the robot's
+ * transform is there), deactivate, cleanup and the destructor run while no
+ * callback of that group runs on another thread.
+ * - Called on the group's thread (through change_state, as a lifecycle
+ *   manager sends them, or from any other callback of the group), the
+ *   transition is that group's only running callback: nothing is waited for.
+ * - Called from any other thread (a server's, a host executor's callback), it
+ *   waits for the group's callback in progress to return, and the group's
+ *   next callback waits for the transition to end. Nothing is handed to an
+ *   executor, and the host's executor is never held.
+ * It relies on two things rclcpp guarantees: a callback group is served by one
+ * executor at most, and an executor runs callbacks only from its spin loop
+ * (the node's own loop takes a mutex around each). A host can add the node to
+ * its executors and spin it (spin, spin_some, multi-threaded) as it would
+ * upstream's node; they serve whatever else the node has, and the group's
+ * callbacks run on the node's thread. Adding the default group itself to an
+ * executor throws, as for any group already served.
+ *
+ * The destructor ends a transform wait or first-update wait in progress (the
+ * activate then fails), waits for the group's callback in progress, and
+ * stops the group's thread. Destroyed from one of the group's own callbacks,
+ * it lets that thread go, and the thread ends once the callback returns.
+ * Stop spinning the node on other executors before destroying it.
  *
  * While active, parameter changes that would break the map are refused with a
  * reason naming the parameter and its value, before the base sees them: a
@@ -89,7 +110,7 @@ public:
   nav2_util::CallbackReturn on_deactivate(const rclcpp_lifecycle::State & state) override;
 
   /// @brief Stops the node thread and releases what configure built, the executor
-  /// and the callback group included.
+  /// and the callback group included. Deactivate first: the map update loop must have stopped.
   nav2_util::CallbackReturn on_cleanup(const rclcpp_lifecycle::State & state) override;
 
   /**
@@ -113,10 +134,11 @@ protected:
    */
   void releaseConfigured();
 
-  /// @brief Whether a change_state request is being served now. The transition
-  /// then runs in it, on the executor thread of the default group, so nothing
-  /// else of that group runs.
-  bool servingChangeState();
+  /// @brief Starts serving the default callback group on the node's own thread.
+  void serveDefaultGroup();
+
+  /// @brief The first half of the base's start(): activates the layers and filters.
+  void startLayers();
 
   /// @brief The footprint subscription's callback: the base's, once the costmap exists.
   void onFootprint(const geometry_msgs::msg::Polygon::SharedPtr footprint);
@@ -137,6 +159,13 @@ protected:
   /// @brief Creates the plugin of @p type, adds it as a layer or a filter and
   /// initializes it under the costmap's mutex.
   void loadLayer(const std::string & name, const std::string & type, bool is_filter);
+
+  /// @brief Serves the default callback group, from construction to destruction.
+  /// First of this class's members, so the last to go.
+  std::unique_ptr<nav2_util::detail::CallbackGroupServer> default_group_server_;
+
+  /// @brief Raised by the destructor: ends activate's waits.
+  std::atomic<bool> destroying_{false};
 
   /// @brief The node thread serving the private callback group, from configure to cleanup.
   std::unique_ptr<nav2_util::KestruneNodeThread> node_thread_;

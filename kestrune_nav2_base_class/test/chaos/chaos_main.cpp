@@ -5,8 +5,10 @@
 // own; the parent counts the rounds that crash, hang (run over their time
 // limit) or draw a sanitizer report, and prints each one's seed and the end
 // of its operation log. A round replays with the same seed:
-//   kestrune_chaos --rounds 200 --pattern both [--seed 1] [--upstream]
-//   kestrune_chaos --replay <seed> --pattern host-thread|change-state [--upstream]
+//   kestrune_chaos --rounds 200 --pattern all [--seed 1] [--upstream]
+//   kestrune_chaos --replay <seed> --pattern <pattern> [--upstream]
+// Patterns: host-thread, change-state, multi-threaded, spin-some,
+// busy-neighbour, mixed, from-callback (chaos_round.hpp says what each does).
 
 #include <poll.h>
 #include <signal.h>
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,7 +38,7 @@ struct Options
   int rounds{100};
   std::uint64_t first_seed{1};
   bool replay{false};
-  std::vector<Pattern> patterns{Pattern::kHostThread, Pattern::kChangeState};
+  std::vector<Pattern> patterns{std::begin(kAllPatterns), std::end(kAllPatterns)};
   Subject subject{Subject::kOurs};
   int operations{60};
   int round_seconds{120};
@@ -46,7 +49,7 @@ struct Options
   std::fprintf(
     stderr,
     "%s\nusage: kestrune_chaos [--rounds N] [--seed S] [--replay S] "
-    "[--pattern host-thread|change-state|both] [--upstream] [--operations N] "
+    "[--pattern <pattern>|all] [--upstream] [--operations N] "
     "[--round-seconds N]\n",
     problem.c_str());
   std::exit(2);
@@ -86,13 +89,12 @@ Options Parse(int argc, char ** argv)
     } else if (arg == "--upstream") {
       options.subject = Subject::kUpstream;
     } else if (arg == "--pattern") {
-      const std::string pattern = value();
-      if (pattern == "host-thread") {
-        options.patterns = {Pattern::kHostThread};
-      } else if (pattern == "change-state") {
-        options.patterns = {Pattern::kChangeState};
-      } else if (pattern != "both") {
-        Usage("unknown pattern '" + pattern + "'");
+      const std::string name = value();
+      Pattern pattern{};
+      if (PatternNamed(name, pattern)) {
+        options.patterns = {pattern};
+      } else if (name != "all") {
+        Usage("unknown pattern '" + name + "'");
       }
     } else {
       Usage("unknown argument '" + arg + "'");
@@ -276,7 +278,7 @@ int Main(int argc, char ** argv)
     "%d sanitizer reports, %lld s\n",
     Name(options.subject), static_cast<unsigned long long>(options.first_seed),
     static_cast<unsigned long long>(seed - 1),
-    options.patterns.size() == 2 ? "both patterns" : Name(options.patterns.front()), domain, rounds,
+    options.patterns.size() > 1 ? "all patterns" : Name(options.patterns.front()), domain, rounds,
     failures[1], failures[2], failures[3], static_cast<long long>(seconds));
   return failures[1] + failures[2] + failures[3] == 0 ? 0 : 1;
 }

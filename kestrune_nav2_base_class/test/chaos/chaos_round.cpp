@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <future>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -42,7 +44,33 @@ namespace kestrune_chaos
 
 const char * Name(Pattern pattern)
 {
-  return pattern == Pattern::kHostThread ? "host-thread" : "change-state";
+  switch (pattern) {
+    case Pattern::kHostThread:
+      return "host-thread";
+    case Pattern::kChangeState:
+      return "change-state";
+    case Pattern::kMultiThreaded:
+      return "multi-threaded";
+    case Pattern::kSpinSome:
+      return "spin-some";
+    case Pattern::kBusyNeighbour:
+      return "busy-neighbour";
+    case Pattern::kMixed:
+      return "mixed";
+    default:
+      return "from-callback";
+  }
+}
+
+bool PatternNamed(const std::string & name, Pattern & pattern)
+{
+  for (const Pattern candidate : kAllPatterns) {
+    if (name == Name(candidate)) {
+      pattern = candidate;
+      return true;
+    }
+  }
+  return false;
 }
 
 const char * Name(Subject subject)
@@ -225,6 +253,9 @@ private:
     footprint_frame.child_frame_id = "base_footprint";
     footprint_frame.transform.rotation.w = 1.0;
     broadcaster_->sendTransform({transform, footprint_frame});
+    if (options_.pattern == Pattern::kBusyNeighbour) {
+      MakeNeighbour();
+    }
     map_pub_ = driver_->create_publisher<nav_msgs::msg::OccupancyGrid>(
       "/map", rclcpp::QoS(1).transient_local().reliable());
     scan_pub_ =
@@ -258,14 +289,78 @@ private:
     } else {
       node_ = std::make_shared<nav2_costmap_2d::Costmap2DROS>("costmap");
     }
-    node_thread_ =
-      std::make_unique<nav2_util::KestruneNodeThread>(node_->get_node_base_interface());
+    StartSpinning();
+  }
+
+  /// A node on the host's executor whose timer sometimes takes seconds.
+  void MakeNeighbour()
+  {
+    neighbour_ = std::make_shared<rclcpp::Node>("chaos_neighbour");
+    auto random = std::make_shared<std::mt19937_64>(options_.seed ^ 0x9e3779b97f4a7c15ULL);
+    neighbour_timer_ = neighbour_->create_wall_timer(200ms, [random]() {
+      if (std::bernoulli_distribution(0.15)(*random)) {
+        std::this_thread::sleep_for(
+          std::chrono::milliseconds(std::uniform_int_distribution<int>(500, 2000)(*random)));
+      }
+    });
+  }
+
+  /// Spins the node the way the round's pattern has the host spin it.
+  void StartSpinning()
+  {
+    const auto base = node_->get_node_base_interface();
+    switch (options_.pattern) {
+      case Pattern::kMultiThreaded:
+        host_executor_ =
+          std::make_shared<rclcpp::executors::MultiThreadedExecutor>(rclcpp::ExecutorOptions(), 3);
+        break;
+      case Pattern::kBusyNeighbour:
+        host_executor_ = std::make_shared<rclcpp::executors::SingleThreadedExecutor>();
+        host_executor_->add_node(neighbour_);
+        break;
+      case Pattern::kSpinSome:
+        spin_some_ = true;
+        host_thread_ = std::thread([this, base]() {
+          while (spin_some_) {
+            rclcpp::spin_some(base);
+            std::this_thread::sleep_for(1ms);
+          }
+        });
+        return;
+      default:
+        node_thread_ = std::make_unique<nav2_util::KestruneNodeThread>(base);
+        return;
+    }
+    host_executor_->add_node(base);
+    host_done_ = false;
+    host_thread_ = std::thread([this, executor = host_executor_]() {
+      executor->spin();
+      host_done_ = true;
+    });
+  }
+
+  void StopSpinning()
+  {
+    node_thread_.reset();
+    spin_some_ = false;
+    // rclcpp's cancel is lost when it comes before the spin has begun.
+    while (host_executor_ && !host_done_) {
+      host_executor_->cancel();
+      std::this_thread::sleep_for(2ms);
+    }
+    if (host_thread_.joinable()) {
+      host_thread_.join();
+    }
+    if (host_executor_ && neighbour_) {
+      host_executor_->remove_node(neighbour_);
+    }
+    host_executor_.reset();
   }
 
   /// As Nav2's servers do: stop spinning the node, then let it go.
   void DestroyNode()
   {
-    node_thread_.reset();
+    StopSpinning();
     node_.reset();
   }
 
@@ -339,7 +434,14 @@ private:
                                                          : 3;
     }
     const std::string label = kLabels[index];
-    if (options_.pattern == Pattern::kHostThread) {
+    if (options_.pattern == Pattern::kFromCallback) {
+      Log(label + " (from a callback of the node's default group)");
+      Log("  -> " + CallFromDefaultGroup(index));
+      return;
+    }
+    const bool through_service = options_.pattern == Pattern::kChangeState ||
+                                 (options_.pattern == Pattern::kMixed && Chance(0.5));
+    if (!through_service) {
       Log(label + " (host thread)");
       Log("  -> " + CallTransition(index).label());
       return;
@@ -374,6 +476,23 @@ private:
         answered->set_value(response.get()->success);
       });
     return answer;
+  }
+
+  /// Runs the transition in a one-shot timer of the node's default group, as
+  /// a bringup helper does, and waits for it.
+  std::string CallFromDefaultGroup(int index)
+  {
+    auto done = std::make_shared<std::promise<std::string>>();
+    auto once = std::make_shared<std::once_flag>();
+    auto timer = node_->create_wall_timer(0ms, [this, index, done, once]() {
+      std::call_once(*once, [&]() { done->set_value(CallTransition(index).label()); });
+    });
+    auto label = done->get_future();
+    // A transition may wait for ever by design (activate without the robot's
+    // transform): the round's time limit then reports the hang.
+    label.wait();
+    timer->cancel();
+    return label.get();
   }
 
   rclcpp_lifecycle::State CallTransition(int index)
@@ -521,6 +640,12 @@ private:
   std::unique_ptr<nav2_util::KestruneNodeThread> driver_thread_;
   std::shared_ptr<nav2_costmap_2d::Costmap2DROS> node_;
   std::unique_ptr<nav2_util::KestruneNodeThread> node_thread_;
+  rclcpp::Node::SharedPtr neighbour_;
+  rclcpp::TimerBase::SharedPtr neighbour_timer_;
+  std::shared_ptr<rclcpp::Executor> host_executor_;
+  std::thread host_thread_;
+  std::atomic<bool> spin_some_{false};
+  std::atomic<bool> host_done_{false};
 };
 
 }  // namespace

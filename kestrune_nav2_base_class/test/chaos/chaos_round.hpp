@@ -16,12 +16,24 @@
 namespace kestrune_chaos
 {
 
-/// How the host drives the node's transitions.
+/// How the host spins the node and drives its transitions.
 enum class Pattern
 {
-  kHostThread,   ///< called from the host's thread while a node thread spins the node
-  kChangeState,  ///< sent to the node's change_state service, as a lifecycle manager does
+  kHostThread,     ///< called from the host's thread while a node thread spins the node
+  kChangeState,    ///< sent to the node's change_state service, as a lifecycle manager does
+  kMultiThreaded,  ///< host thread; a multi-threaded executor spins the node
+  kSpinSome,       ///< host thread; another thread calls spin_some on the node in a loop
+  kBusyNeighbour,  ///< host thread; the node's executor also spins a neighbour whose
+                   ///< callbacks sometimes run for seconds
+  kMixed,          ///< change_state and the host's thread, both at once
+  kFromCallback,   ///< called from a callback of the node's default group
 };
+
+/// Every pattern, in the order the harness names them.
+constexpr Pattern kAllPatterns[] = {Pattern::kHostThread,     Pattern::kChangeState,
+                                    Pattern::kMultiThreaded,  Pattern::kSpinSome,
+                                    Pattern::kBusyNeighbour,  Pattern::kMixed,
+                                    Pattern::kFromCallback};
 
 /// Which costmap node the round drives.
 enum class Subject
@@ -39,6 +51,9 @@ struct RoundOptions
 };
 
 const char * Name(Pattern pattern);
+
+/// The pattern named @p name; false when there is none.
+bool PatternNamed(const std::string & name, Pattern & pattern);
 const char * Name(Subject subject);
 
 /// Runs one round in this process (ROS is initialized and shut down here).

@@ -3,7 +3,9 @@
 
 #include "layer_events.hpp"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <utility>
 
@@ -37,6 +39,23 @@ std::vector<std::string> LayerEvents::Take()
 {
   std::lock_guard<std::mutex> lock(g_mutex);
   return std::exchange(g_events, {});
+}
+
+bool LayerEvents::Seen(const std::string & event)
+{
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return std::find(g_events.begin(), g_events.end(), event) != g_events.end();
+}
+
+bool LayerEvents::WaitFor(const std::string & event, int ms)
+{
+  for (int waited = 0; waited < ms; ++waited) {
+    if (Seen(event)) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return Seen(event);
 }
 
 void LayerEvents::RecordTimerThread(std::thread::id id)

@@ -18,6 +18,10 @@ class LayerEvents
 public:
   static void Record(const std::string & event);
   static std::vector<std::string> Take();
+  /// Whether @p event was recorded since the last Take(), leaving the record as it is.
+  static bool Seen(const std::string & event);
+  /// Waits up to @p ms milliseconds for Seen(@p event).
+  static bool WaitFor(const std::string & event, int ms = 5000);
   static void RecordTimerThread(std::thread::id id);
   static std::vector<std::thread::id> TimerThreads();
   static void Clear();

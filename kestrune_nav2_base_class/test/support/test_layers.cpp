@@ -5,12 +5,14 @@
 // pluginlib from a test prefix, as a host's layers are.
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "layer_events.hpp"
 #include "nav2_costmap_2d/costmap_2d.hpp"
@@ -155,6 +157,59 @@ public:
   }
 };
 
+/// Spends 3 ms in every map update and records a footprint change that
+/// comes while one is under way (the update reads the footprint).
+class FootprintWatchLayer : public RecordingLayer
+{
+public:
+  void updateBounds(
+    double robot_x, double robot_y, double robot_yaw, double * min_x, double * min_y,
+    double * max_x, double * max_y) override
+  {
+    updating_ = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    RecordingLayer::updateBounds(robot_x, robot_y, robot_yaw, min_x, min_y, max_x, max_y);
+    updating_ = false;
+  }
+  void onFootprintChanged() override
+  {
+    LayerEvents::Record(updating_ ? "footprint changed during an update" : "footprint changed");
+  }
+
+private:
+  std::atomic<bool> updating_{false};
+};
+
+/// Declares "<name>.probe" and takes 200 ms over each change of it in a
+/// parameter callback of its own, as a layer's dynamic parameters do.
+class ParameterLayer : public RecordingLayer
+{
+protected:
+  void onInitialize() override
+  {
+    RecordingLayer::onInitialize();
+    auto node = node_.lock();
+    const std::string probe = name_ + ".probe";
+    if (!node->has_parameter(probe)) {
+      node->declare_parameter(probe, 0);
+    }
+    handler_ = node->add_on_set_parameters_callback(
+      [probe](const std::vector<rclcpp::Parameter> & parameters) {
+        rcl_interfaces::msg::SetParametersResult result;
+        result.successful = true;
+        if (!parameters.empty() && parameters.front().get_name() == probe) {
+          LayerEvents::Record("parameter callback begins");
+          std::this_thread::sleep_for(std::chrono::milliseconds(200));
+          LayerEvents::Record("parameter callback ends");
+        }
+        return result;
+      });
+  }
+
+private:
+  rclcpp::node_interfaces::OnSetParametersCallbackHandle::SharedPtr handler_;
+};
+
 }  // namespace kestrune_test_layers
 
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::RecordingLayer, nav2_costmap_2d::Layer)
@@ -163,3 +218,5 @@ PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::TimerLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::SlowReleaseLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::SlowUpdateLayer, nav2_costmap_2d::Layer)
 PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::TransformWaitLayer, nav2_costmap_2d::Layer)
+PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::FootprintWatchLayer, nav2_costmap_2d::Layer)
+PLUGINLIB_EXPORT_CLASS(kestrune_test_layers::ParameterLayer, nav2_costmap_2d::Layer)

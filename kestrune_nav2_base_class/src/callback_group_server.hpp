@@ -1,0 +1,95 @@
+// Copyright (c) 2026 Kestrune
+// Licensed under the Apache License, Version 2.0
+
+#ifndef KESTRUNE_NAV2_BASE_CLASS__SRC__CALLBACK_GROUP_SERVER_HPP_
+#define KESTRUNE_NAV2_BASE_CLASS__SRC__CALLBACK_GROUP_SERVER_HPP_
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "rclcpp/rclcpp.hpp"
+
+namespace nav2_util
+{
+namespace detail
+{
+
+class CallbackGroupHold;
+
+/**
+ * @brief Serves one callback group of a node on an executor and a thread of its
+ * own, from construction to stop(), running each callback under a mutex that a
+ * CallbackGroupHold takes.
+ *
+ * What it relies on in rclcpp (a test of the project checks each):
+ * - a callback group is served by at most one executor: once it is added here,
+ *   an executor that a host adds the node to leaves it alone;
+ * - an rclcpp executor runs callbacks only in execute_any_executable(), which
+ *   this server's own spin loop calls under the mutex, one at a time.
+ */
+class CallbackGroupServer
+{
+public:
+  /**
+   * @brief Keeps the group's owner alive over one callback: sets @p pin to a
+   * share of the owner, or leaves it empty when the owner is not owned through
+   * a shared_ptr; false when the owner is being destroyed (the callback is
+   * then dropped).
+   */
+  using Pin = std::function<bool(std::shared_ptr<const void> & pin)>;
+
+  /**
+   * @brief Serves @p group of @p node_base. Each callback runs with @p pin's share
+   * of the owner, so the owner's last share can go on this thread only between
+   * callbacks, never in one.
+   */
+  CallbackGroupServer(
+    const rclcpp::CallbackGroup::SharedPtr & group,
+    const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base, Pin pin);
+  CallbackGroupServer(const CallbackGroupServer &) = delete;
+  CallbackGroupServer & operator=(const CallbackGroupServer &) = delete;
+
+  /// @brief stop().
+  ~CallbackGroupServer();
+
+  /**
+   * @brief From now on, no callback of the group starts: one the thread already
+   * took is dropped. Call it holding the group to end the serving at a callback's edge.
+   */
+  void stopServing();
+
+  /**
+   * @brief Ends the thread. Called on the server's own thread (from one of the
+   * group's callbacks), the thread is let go instead, and ends once that
+   * callback returns.
+   */
+  void stop();
+
+  /// @brief Whether the calling thread is the server's: then it is running one of
+  /// the group's callbacks, and no other callback of the group runs.
+  bool onServingThread() const;
+
+  /// @brief The node's fully qualified name, for log lines.
+  const std::string & nodeName() const { return node_name_; }
+
+private:
+  friend class CallbackGroupHold;
+  struct Shared;
+
+  /// @brief The mutex each callback of the group runs under.
+  std::timed_mutex & callbacks();
+
+  /// @brief Called holding callbacks() as a hold begins and as it ends: a callback
+  /// taken before either is dropped.
+  void countHold();
+
+  std::shared_ptr<Shared> shared_;
+  std::string node_name_;
+};
+
+}  // namespace detail
+}  // namespace nav2_util
+
+#endif  // KESTRUNE_NAV2_BASE_CLASS__SRC__CALLBACK_GROUP_SERVER_HPP_
