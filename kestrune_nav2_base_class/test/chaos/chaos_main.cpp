@@ -15,12 +15,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -250,6 +252,7 @@ int Main(int argc, char ** argv)
   // One DDS domain for all the rounds of this parent: they run one at a time.
   const int domain = kestrune_test::ClaimRosDomain();
   int failures[4] = {0, 0, 0, 0};
+  std::map<Pattern, std::array<int, 4>> by_pattern;
   std::uint64_t seed = options.first_seed;
   const auto started = std::chrono::steady_clock::now();
   for (int i = 0; i < options.rounds; ++i, ++seed) {
@@ -257,6 +260,7 @@ int Main(int argc, char ** argv)
       const RoundOptions round{seed, pattern, options.subject, options.operations};
       const RoundResult result = RunChild(round, options.round_seconds);
       ++failures[static_cast<int>(result.outcome)];
+      ++by_pattern[pattern][static_cast<int>(result.outcome)];
       if (result.outcome != Outcome::kPassed) {
         PrintFailure(round, result);
       }
@@ -280,6 +284,13 @@ int Main(int argc, char ** argv)
     static_cast<unsigned long long>(seed - 1),
     options.patterns.size() > 1 ? "all patterns" : Name(options.patterns.front()), domain, rounds,
     failures[1], failures[2], failures[3], static_cast<long long>(seconds));
+  if (options.patterns.size() > 1) {
+    for (const auto & [pattern, counts] : by_pattern) {
+      std::printf(
+        "  %s: %d rounds, %d crashes, %d hangs, %d sanitizer reports\n", Name(pattern),
+        counts[0] + counts[1] + counts[2] + counts[3], counts[1], counts[2], counts[3]);
+    }
+  }
   return failures[1] + failures[2] + failures[3] == 0 ? 0 : 1;
 }
 
