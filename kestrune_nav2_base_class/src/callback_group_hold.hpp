@@ -35,7 +35,7 @@ public:
 
 private:
   CallbackGroupServer & server_;
-  std::unique_lock<std::timed_mutex> lock_;
+  std::unique_lock<std::mutex> lock_;
 };
 
 }  // namespace detail

@@ -4,6 +4,7 @@
 #include "callback_group_server.hpp"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <mutex>
@@ -28,13 +29,13 @@ class ServingExecutor : public rclcpp::executors::SingleThreadedExecutor
 {
 public:
   ServingExecutor(
-    std::timed_mutex & callbacks, const std::atomic<std::uint64_t> & holds,
-    const std::atomic<bool> & stopping, CallbackGroupServer::Pin pin, std::string node_name)
+    std::mutex & callbacks, const std::atomic<std::uint64_t> & holds,
+    const std::atomic<bool> & stopping, std::shared_ptr<const void> & kept, std::string node_name)
   : rclcpp::executors::SingleThreadedExecutor(rclcpp::ExecutorOptions()),
     callbacks_(callbacks),
     holds_(holds),
     stopping_(stopping),
-    pin_(std::move(pin)),
+    kept_(kept),
     node_name_(std::move(node_name))
   {
   }
@@ -56,7 +57,7 @@ public:
       if (!get_next_executable(executable)) {
         continue;
       }
-      std::lock_guard<std::timed_mutex> lock(callbacks_);
+      std::lock_guard<std::mutex> lock(callbacks_);
       if (stopping_.load()) {
         break;  // taken while the node was being stopped: dropped
       }
@@ -65,26 +66,23 @@ public:
         // again; a timer's tick or a waitable's event taken here is lost.
         continue;
       }
-      // Released after the callback, under the mutex: should it be the owner's
-      // last share, the owner goes here, between two callbacks.
-      std::shared_ptr<const void> pinned;
-      if (!pin_(pinned)) {
-        continue;
-      }
       try {
         execute_any_executable(executable);
       } catch (const std::exception & error) {
         // The node's own services go on being served.
         KESTRUNE_LOG_ERROR("A callback of node '{}' threw: {}", node_name_, error.what());
       }
+      // Should this be the owner's last share, the owner goes here, between two
+      // callbacks, and stops this loop.
+      kept_.reset();
     }
   }
 
 private:
-  std::timed_mutex & callbacks_;
+  std::mutex & callbacks_;
   const std::atomic<std::uint64_t> & holds_;
   const std::atomic<bool> & stopping_;
-  CallbackGroupServer::Pin pin_;
+  std::shared_ptr<const void> & kept_;  // used on the serving thread only
   std::string node_name_;
 };
 
@@ -94,10 +92,14 @@ private:
 /// so it can be let go while a callback of its own destroys the server.
 struct CallbackGroupServer::Shared
 {
-  std::timed_mutex callbacks;
+  std::mutex callbacks;
   std::atomic<std::uint64_t> holds{0};  // raised as each hold begins and ends
   std::atomic<std::thread::id> thread_id{};
   std::atomic<bool> stopping{false};
+  std::shared_ptr<const void> kept;
+  std::mutex start_mutex;
+  std::condition_variable start_changed;
+  bool started{false};
   SpinState spin;
   std::shared_ptr<ServingExecutor> executor;
   std::thread thread;
@@ -105,24 +107,53 @@ struct CallbackGroupServer::Shared
 
 CallbackGroupServer::CallbackGroupServer(
   const rclcpp::CallbackGroup::SharedPtr & group,
-  const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base, Pin pin)
+  const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base)
 : shared_(std::make_shared<Shared>()),
   node_name_(node_base->get_fully_qualified_name())
 {
-  shared_->executor =
-    std::make_shared<ServingExecutor>(
-      shared_->callbacks, shared_->holds, shared_->stopping, std::move(pin), node_name_);
+  shared_->executor = std::make_shared<ServingExecutor>(
+    shared_->callbacks, shared_->holds, shared_->stopping, shared_->kept, node_name_);
   shared_->executor->add_callback_group(group, node_base, false);
   shared_->thread = std::thread([shared = shared_]() {
     shared->thread_id.store(std::this_thread::get_id());
     FinishedOnExit finished(shared->spin);
+    {
+      std::unique_lock<std::mutex> lock(shared->start_mutex);
+      shared->start_changed.wait(
+        lock, [&shared]() { return shared->started || shared->stopping.load(); });
+      if (!shared->started) {
+        return;
+      }
+    }
     shared->spin.Spin(*shared->executor);
   });
 }
 
-CallbackGroupServer::~CallbackGroupServer() { stop(); }
+CallbackGroupServer::~CallbackGroupServer()
+{
+  stop();
+}
 
-void CallbackGroupServer::stopServing() { shared_->stopping.store(true); }
+void CallbackGroupServer::start()
+{
+  {
+    std::lock_guard<std::mutex> lock(shared_->start_mutex);
+    if (shared_->started || shared_->stopping.load()) {
+      return;
+    }
+    shared_->started = true;
+  }
+  shared_->start_changed.notify_all();
+}
+
+void CallbackGroupServer::stopServing()
+{
+  {
+    std::lock_guard<std::mutex> lock(shared_->start_mutex);
+    shared_->stopping.store(true);
+  }
+  shared_->start_changed.notify_all();
+}
 
 void CallbackGroupServer::stop()
 {
@@ -139,9 +170,20 @@ void CallbackGroupServer::stop()
   shared_->thread.join();
 }
 
-std::timed_mutex & CallbackGroupServer::callbacks() { return shared_->callbacks; }
+std::mutex & CallbackGroupServer::callbacks()
+{
+  return shared_->callbacks;
+}
 
-void CallbackGroupServer::countHold() { ++shared_->holds; }
+void CallbackGroupServer::countHold()
+{
+  ++shared_->holds;
+}
+
+void CallbackGroupServer::keepUntilCallbackReturns(std::shared_ptr<const void> owner)
+{
+  shared_->kept = std::move(owner);
+}
 
 bool CallbackGroupServer::onServingThread() const
 {

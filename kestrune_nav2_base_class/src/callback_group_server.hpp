@@ -4,7 +4,6 @@
 #ifndef KESTRUNE_NAV2_BASE_CLASS__SRC__CALLBACK_GROUP_SERVER_HPP_
 #define KESTRUNE_NAV2_BASE_CLASS__SRC__CALLBACK_GROUP_SERVER_HPP_
 
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -20,8 +19,8 @@ class CallbackGroupHold;
 
 /**
  * @brief Serves one callback group of a node on an executor and a thread of its
- * own, from construction to stop(), running each callback under a mutex that a
- * CallbackGroupHold takes.
+ * own, from start() to stop(), running each callback under a mutex that a
+ * CallbackGroupHold takes. The group is the server's from construction on.
  *
  * What it relies on in rclcpp (a test of the project checks each):
  * - a callback group is served by at most one executor: once it is added here,
@@ -32,27 +31,23 @@ class CallbackGroupHold;
 class CallbackGroupServer
 {
 public:
-  /**
-   * @brief Keeps the group's owner alive over one callback: sets @p pin to a
-   * share of the owner, or leaves it empty when the owner is not owned through
-   * a shared_ptr; false when the owner is being destroyed (the callback is
-   * then dropped).
-   */
-  using Pin = std::function<bool(std::shared_ptr<const void> & pin)>;
-
-  /**
-   * @brief Serves @p group of @p node_base. Each callback runs with @p pin's share
-   * of the owner, so the owner's last share can go on this thread only between
-   * callbacks, never in one.
-   */
+  /// @brief Serves @p group of @p node_base once start() is called.
   CallbackGroupServer(
     const rclcpp::CallbackGroup::SharedPtr & group,
-    const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base, Pin pin);
+    const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base);
   CallbackGroupServer(const CallbackGroupServer &) = delete;
   CallbackGroupServer & operator=(const CallbackGroupServer &) = delete;
 
   /// @brief stop().
   ~CallbackGroupServer();
+
+  /**
+   * @brief Starts serving the group, if it has not begun. Until then the thread
+   * waits, so that no callback runs before the owner is whole and owned: the
+   * owner calls this once something outside it shows that it is (a host's
+   * executor ran one of its callbacks, or a transition was called).
+   */
+  void start();
 
   /**
    * @brief From now on, no callback of the group starts: one the thread already
@@ -67,6 +62,13 @@ public:
    */
   void stop();
 
+  /**
+   * @brief Called from one of the group's callbacks: keeps @p owner until that
+   * callback has returned, so that an owner let go meanwhile goes between two
+   * callbacks, not inside one.
+   */
+  void keepUntilCallbackReturns(std::shared_ptr<const void> owner);
+
   /// @brief Whether the calling thread is the server's: then it is running one of
   /// the group's callbacks, and no other callback of the group runs.
   bool onServingThread() const;
@@ -79,7 +81,7 @@ private:
   struct Shared;
 
   /// @brief The mutex each callback of the group runs under.
-  std::timed_mutex & callbacks();
+  std::mutex & callbacks();
 
   /// @brief Called holding callbacks() as a hold begins and as it ends: a callback
   /// taken before either is dropped.

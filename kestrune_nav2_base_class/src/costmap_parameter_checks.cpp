@@ -75,9 +75,9 @@ namespace
 /// like are the base's to refuse.
 std::string doubleProblem(const std::string & name, double value)
 {
-  static const char * const kFinite[] = {"origin_x",          "origin_y",
-                                         "robot_radius",      "footprint_padding",
-                                         "transform_tolerance", "publish_frequency"};
+  static const char * const kFinite[] = {
+    "origin_x",         "origin_y", "robot_radius", "footprint_padding", "transform_tolerance",
+    "publish_frequency"};
   if (std::find(std::begin(kFinite), std::end(kFinite), name) == std::end(kFinite)) {
     return "";
   }

@@ -37,7 +37,7 @@ class TransitionGuard
 public:
   TransitionGuard(
     nav2_util::detail::CallbackGroupServer & default_group, std::shared_mutex & callbacks_mutex)
-  : hold_(default_group),
+  : hold_((default_group.start(), default_group)),
     lock_(callbacks_mutex)
   {
   }
@@ -91,16 +91,27 @@ void KestruneCostmap2DROS::serveDefaultGroup()
   // then leaves this group alone.
   auto node_base = get_node_base_interface();
   default_group_server_ = std::make_unique<nav2_util::detail::CallbackGroupServer>(
-    node_base->get_default_callback_group(), node_base,
-    [this](std::shared_ptr<const void> & pin) {
-      // A host may let the node go while one of these callbacks runs (a
-      // change_state it did not wait for): the callback keeps it.
-      const auto weak = weak_from_this();
-      pin = weak.lock();
-      const bool never_shared = !weak.owner_before(decltype(weak){}) &&
-                                !decltype(weak){}.owner_before(weak);
-      return pin != nullptr || never_shared;
-    });
+    node_base->get_default_callback_group(), node_base);
+  // The group is served from the first time a host's executor runs a callback
+  // of the node (or a transition is called): the node is whole and owned then.
+  start_group_ = create_callback_group(rclcpp::CallbackGroupType::MutuallyExclusive, true);
+  start_timer_ = create_wall_timer(
+    std::chrono::nanoseconds(0),
+    [server = default_group_server_.get()](rclcpp::TimerBase & timer) {
+      timer.cancel();
+      server->start();
+    },
+    start_group_);
+}
+
+void KestruneCostmap2DROS::keepAliveOverTransition()
+{
+  // A host may let the node go while a transition it sent through change_state
+  // runs (it did not wait for the answer): the node then goes once the
+  // transition's callback has returned, not inside it.
+  if (default_group_server_->onServingThread()) {
+    default_group_server_->keepUntilCallbackReturns(weak_from_this().lock());
+  }
 }
 
 KestruneCostmap2DROS::~KestruneCostmap2DROS()
@@ -186,6 +197,7 @@ void KestruneCostmap2DROS::checkPluginTypesAreSet(const std::string & list_param
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_configure(const rclcpp_lifecycle::State &)
 {
+  keepAliveOverTransition();
   KESTRUNE_LOG_INFO("Configuring");
   // Layers subscribe in the default group as they initialize (Nav2's static
   // layer resizes the whole costmap when its map comes): nothing of that group
@@ -315,6 +327,7 @@ void KestruneCostmap2DROS::loadLayer(
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecycle::State &)
 {
+  keepAliveOverTransition();
   KESTRUNE_LOG_INFO("Activating");
   costmap_publisher_->on_activate();
   footprint_pub_->on_activate();
@@ -377,6 +390,7 @@ void KestruneCostmap2DROS::startLayers()
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifecycle::State & state)
 {
+  keepAliveOverTransition();
   TransitionGuard guard(*default_group_server_, callbacks_mutex_);
   // The base lets the parameter callback go first too. Removed from rclcpp's
   // list here (under its parameters' mutex, so after any change under way),
@@ -387,6 +401,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifec
 
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_cleanup(const rclcpp_lifecycle::State &)
 {
+  keepAliveOverTransition();
   KESTRUNE_LOG_INFO("Cleaning up");
   TransitionGuard guard(*default_group_server_, callbacks_mutex_);
   releaseConfigured();

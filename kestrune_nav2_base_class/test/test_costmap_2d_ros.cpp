@@ -442,7 +442,8 @@ TEST_F(CostmapNode, DefaultGroupRunsOnTheNodesOwnThreadHoweverTheHostSpinsTheNod
     return threads.empty() ? std::thread::id() : *threads.begin();
   };
   const auto spin_for = [](rclcpp::Executor & executor) {
-    executor.spin_until_future_complete(std::promise<void>().get_future(), 100ms);
+    std::promise<void> never;
+    executor.spin_until_future_complete(never.get_future(), 100ms);
   };
   rclcpp::executors::SingleThreadedExecutor single;
   single.add_node(node->get_node_base_interface());

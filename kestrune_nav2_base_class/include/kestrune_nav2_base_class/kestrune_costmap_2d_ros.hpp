@@ -58,11 +58,18 @@ namespace nav2_costmap_2d
  * callbacks run on the node's thread. Adding the default group itself to an
  * executor throws, as for any group already served.
  *
- * The destructor ends a transform wait or first-update wait in progress (the
- * activate then fails), waits for the group's callback in progress, and
- * stops the group's thread. Destroyed from one of the group's own callbacks,
- * it lets that thread go, and the thread ends once the callback returns.
- * Stop spinning the node on other executors before destroying it.
+ * The group's thread starts serving once a host's executor first runs a
+ * callback of the node, or a transition is called, whichever comes first.
+ *
+ * The destructor cannot fail; it ends a transform wait or first-update wait
+ * in progress (that activate then fails), waits for the group's callback in
+ * progress, and stops the group's thread. A transition running through
+ * change_state holds a share of the node, so a host that lets its last share
+ * go meanwhile (not waiting for the answer) does not destroy the node inside
+ * it: the node then goes on the group's thread once that callback returns,
+ * and the destructor lets the thread end by itself. Stop spinning the node on
+ * other executors, and wait for the transitions it was sent, before letting
+ * it go.
  *
  * While active, parameter changes that would break the map are refused with a
  * reason naming the parameter and its value, before the base sees them: a
@@ -137,6 +144,10 @@ protected:
   /// @brief Starts serving the default callback group on the node's own thread.
   void serveDefaultGroup();
 
+  /// @brief On the default group's thread, keeps the node until the running
+  /// callback (a change_state) returns.
+  void keepAliveOverTransition();
+
   /// @brief The first half of the base's start(): activates the layers and filters.
   void startLayers();
 
@@ -163,6 +174,11 @@ protected:
   /// @brief Serves the default callback group, from construction to destruction.
   /// First of this class's members, so the last to go.
   std::unique_ptr<nav2_util::detail::CallbackGroupServer> default_group_server_;
+
+  /// @brief Starts the serving once a host's executor runs it, in a group of its
+  /// own (the node keeps only a weak reference to its groups).
+  rclcpp::CallbackGroup::SharedPtr start_group_;
+  rclcpp::TimerBase::SharedPtr start_timer_;
 
   /// @brief Raised by the destructor: ends activate's waits.
   std::atomic<bool> destroying_{false};

@@ -357,9 +357,16 @@ private:
     host_executor_.reset();
   }
 
-  /// As Nav2's servers do: stop spinning the node, then let it go.
+  /// As a host does: the transitions it sent have answered, it stops spinning
+  /// the node, then lets it go.
   void DestroyNode()
   {
+    for (auto & answer : unanswered_) {
+      if (answer.wait_for(30s) != std::future_status::ready) {
+        Log("  a change_state sent earlier has no answer after 30 s");
+      }
+    }
+    unanswered_.clear();
     StopSpinning();
     node_.reset();
   }
@@ -462,6 +469,8 @@ private:
     }
     if (wait) {
       Log(std::string("  -> ") + (answer.get() ? "success" : "refused"));
+    } else {
+      unanswered_.push_back(std::move(answer));
     }
   }
 
@@ -646,6 +655,7 @@ private:
   std::thread host_thread_;
   std::atomic<bool> spin_some_{false};
   std::atomic<bool> host_done_{false};
+  std::vector<std::future<bool>> unanswered_;
 };
 
 }  // namespace

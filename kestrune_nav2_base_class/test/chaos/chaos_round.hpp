@@ -30,10 +30,9 @@ enum class Pattern
 };
 
 /// Every pattern, in the order the harness names them.
-constexpr Pattern kAllPatterns[] = {Pattern::kHostThread,     Pattern::kChangeState,
-                                    Pattern::kMultiThreaded,  Pattern::kSpinSome,
-                                    Pattern::kBusyNeighbour,  Pattern::kMixed,
-                                    Pattern::kFromCallback};
+constexpr Pattern kAllPatterns[] = {
+  Pattern::kHostThread,    Pattern::kChangeState, Pattern::kMultiThreaded, Pattern::kSpinSome,
+  Pattern::kBusyNeighbour, Pattern::kMixed,       Pattern::kFromCallback};
 
 /// Which costmap node the round drives.
 enum class Subject
