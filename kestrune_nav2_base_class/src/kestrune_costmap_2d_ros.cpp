@@ -391,11 +391,9 @@ void KestruneCostmap2DROS::startLayers()
 nav2_util::CallbackReturn KestruneCostmap2DROS::on_deactivate(const rclcpp_lifecycle::State & state)
 {
   keepAliveOverTransition();
+  // A parameter change under way holds the callbacks' mutex shared, so the
+  // guard waits for it; the base then lets the parameter callback go.
   TransitionGuard guard(*default_group_server_, callbacks_mutex_);
-  // The base lets the parameter callback go first too. Removed from rclcpp's
-  // list here (under its parameters' mutex, so after any change under way),
-  // the callback is released by this node, not by whichever thread ran it last.
-  releaseParameterCallback(dyn_params_handler);
   return Costmap2DROS::on_deactivate(state);
 }
 
