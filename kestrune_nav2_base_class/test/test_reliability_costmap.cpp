@@ -275,27 +275,4 @@ TEST_F(CostmapReliability, LocalParameterChangesMeetEitherAWholeCostmapOrARefusa
   EXPECT_FALSE(LayerEvents::Seen("parameter callback begins"));
 }
 
-// --- a throwing callback in the private group -----------------------------------------
-
-using CostmapReliabilityDeathTest = CostmapReliability;
-
-TEST_F(CostmapReliabilityDeathTest, CallbackThatThrowsInThePrivateGroupEndsTheProcess)
-{
-  // The node thread spins an executor the node built, and the executor form
-  // of a node thread catches nothing: the exception ends the process.
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_DEATH(
-    {
-      StartRos(CostmapParams());
-      auto node = std::make_shared<ProbedCostmap>("costmap");
-      if (node->configure().id() == State::PRIMARY_STATE_INACTIVE) {
-        auto timer = node->create_wall_timer(
-          1ms, []() { throw std::runtime_error("private group callback failed"); },
-          node->callback_group_);
-        std::this_thread::sleep_for(10s);
-      }
-    },
-    "private group callback failed");
-}
-
 }  // namespace
