@@ -32,8 +32,6 @@ using kestrune_example_layers::PgmImage;
 using kestrune_example_layers::readPgm;
 using kestrune_example_layers::toOccupancyMap;
 
-const std::string kMapsDir = KESTRUNE_EXAMPLE_MAPS_DIR;
-
 const char * const kGoodYaml =
   "image: map.pgm\nresolution: 0.5\norigin: [1.0, 2.0, 0.0]\n"
   "negate: 0\noccupied_thresh: 0.65\nfree_thresh: 0.196\nmode: trinary\n";
@@ -92,33 +90,6 @@ std::string errorOfYaml(const std::string & text)
   return errorOf([&] { parseMapMetadata(text, "/maps/test.yaml"); });
 }
 
-// --- the demo's own maps ------------------------------------------------------
-
-TEST(ExampleMaps, RoomsMapLoadsWithWallsCorridorAndUnknownBorder)
-{
-  const OccupancyMap map = loadMap(kMapsDir + "/rooms.yaml");
-  EXPECT_EQ(map.width, 200u);
-  EXPECT_EQ(map.height, 160u);
-  EXPECT_DOUBLE_EQ(map.resolution, 0.05);
-  EXPECT_EQ(map.at(0, 0), -1);      // outside the building
-  EXPECT_EQ(map.at(6, 80), 100);    // outer wall, x = 0.3 m
-  EXPECT_EQ(map.at(100, 80), 0);    // corridor, (5.0, 4.0)
-  EXPECT_EQ(map.at(100, 66), 100);  // lower corridor wall, y = 3.3 m
-}
-
-TEST(ExampleMaps, KeepoutMaskHasItsOwnResolution)
-{
-  const OccupancyMap mask = loadMap(kMapsDir + "/keepout_mask.yaml");
-  EXPECT_EQ(mask.width, 100u);
-  EXPECT_EQ(mask.height, 80u);
-  unsigned int mx = 0;
-  unsigned int my = 0;
-  ASSERT_TRUE(mask.worldToCell(6.7, 1.4, mx, my));
-  EXPECT_EQ(mask.at(mx, my), 100);
-  ASSERT_TRUE(mask.worldToCell(2.0, 4.0, mx, my));
-  EXPECT_EQ(mask.at(mx, my), 0);
-}
-
 // --- images ---------------------------------------------------------------------
 
 TEST(Pgm, BinaryImageWithCommentsIsReadTopRowFirst)
@@ -133,17 +104,14 @@ TEST(Pgm, BinaryImageWithCommentsIsReadTopRowFirst)
   EXPECT_EQ(image.pixels, (std::vector<std::uint16_t>{0x00, 0x10, 0x20, 0x30, 0x40, 0xff}));
 }
 
-TEST(Pgm, PlainImageIsRead)
+TEST(Pgm, PlainImagesAndSixteenBitBigEndianSamplesAreRead)
 {
-  const PgmImage image = parsePgm("P2 2 2 15\n0 15\n7 # comment\n 3\n", "a.pgm");
-  EXPECT_EQ(image.pixels, (std::vector<std::uint16_t>{0, 15, 7, 3}));
-}
-
-TEST(Pgm, SixteenBitSamplesAreBigEndian)
-{
-  const PgmImage image =
-    parsePgm(std::string("P5 2 1 65535\n") + std::string("\x01\x02\xff\xff", 4), "a.pgm");
-  EXPECT_EQ(image.pixels, (std::vector<std::uint16_t>{0x0102, 0xffff}));
+  EXPECT_EQ(
+    parsePgm("P2 2 2 15\n0 15\n7 # comment\n 3\n", "a.pgm").pixels,
+    (std::vector<std::uint16_t>{0, 15, 7, 3}));
+  EXPECT_EQ(
+    parsePgm(std::string("P5 2 1 65535\n") + std::string("\x01\x02\xff\xff", 4), "a.pgm").pixels,
+    (std::vector<std::uint16_t>{0x0102, 0xffff}));
 }
 
 TEST(Pgm, MalformedImagesAreRefusedNamingTheProblem)
@@ -173,14 +141,6 @@ TEST(Pgm, MalformedImagesAreRefusedNamingTheProblem)
   for (const auto & [bytes, problem] : cases) {
     EXPECT_TRUE(Mentions(errorOfPgm(bytes), problem));
   }
-}
-
-TEST_F(MapFiles, MissingImageFileIsNamed)
-{
-  const std::string message = errorOf([&] { readPgm(dir_ + "/nowhere.pgm"); });
-  EXPECT_TRUE(Mentions(message, dir_ + "/nowhere.pgm"));
-  EXPECT_TRUE(Mentions(message, "No such file or directory"));
-  EXPECT_TRUE(Mentions(errorOf([&] { readPgm(dir_); }), "is a folder"));
 }
 
 // --- map YAML -------------------------------------------------------------------
@@ -243,6 +203,10 @@ TEST(MapYaml, MalformedMetadataIsRefusedNamingTheProblem)
 
 TEST_F(MapFiles, MissingMapAndImageFilesAreNamed)
 {
+  const std::string no_pgm = errorOf([&] { readPgm(dir_ + "/nowhere.pgm"); });
+  EXPECT_TRUE(Mentions(no_pgm, dir_ + "/nowhere.pgm': cannot open: No such file or directory"));
+  EXPECT_TRUE(Mentions(errorOf([&] { readPgm(dir_); }), "is a folder"));
+
   const std::string missing = errorOf([&] { loadMap(dir_ + "/absent.yaml"); });
   EXPECT_TRUE(Mentions(missing, dir_ + "/absent.yaml"));
 

@@ -44,20 +44,6 @@ namespace
 
 using CostmapNode = kestrune_test::CostmapTest;
 
-TEST_F(CostmapNode, ConstructorsPlaceTheNodeInTheExpectedNamespace)
-{
-  StartRos(CostmapParams());
-  auto plain = std::make_shared<ProbedCostmap>("local_costmap");
-  EXPECT_STREQ(
-    plain->get_node_base_interface()->get_fully_qualified_name(), "/local_costmap/local_costmap");
-  auto nested = std::make_shared<ProbedCostmap>("costmap", "/robot1", "global");
-  EXPECT_STREQ(
-    nested->get_node_base_interface()->get_fully_qualified_name(), "/robot1/global/costmap");
-  // Construction alone starts nothing and logs nothing.
-  EXPECT_FALSE(plain->node_thread_);
-  EXPECT_TRUE(Messages().empty());
-}
-
 TEST_F(CostmapNode, FullCycleLogsEachStepInOrderWithConsecutiveNumbers)
 {
   StartRos(CostmapParams({}, {{"static", kRecording}, {"obstacles", kRecording}}));

@@ -15,12 +15,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <iterator>
 #include <map>
 #include <stdexcept>
@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "chaos_round.hpp"
+#include "support/process.hpp"
 #include "support/ros_domain.hpp"
 
 namespace kestrune_chaos
@@ -221,19 +222,9 @@ void PrintFailure(const RoundOptions & round, const RoundResult & result)
       break;
     }
   }
-  std::deque<std::string> tail;
-  size_t start = 0;
-  while (start < result.output.size()) {
-    size_t end = result.output.find('\n', start);
-    if (end == std::string::npos) {
-      end = result.output.size();
-    }
-    tail.push_back(result.output.substr(start, end - start));
-    if (tail.size() > 40) {
-      tail.pop_front();
-    }
-    start = end + 1;
-  }
+  const auto lines = kestrune_test::SplitLines(result.output);
+  const std::vector<std::string> tail(
+    lines.end() - static_cast<std::ptrdiff_t>(std::min<size_t>(lines.size(), 40)), lines.end());
   for (const auto & line : tail) {
     std::printf("  | %s\n", line.c_str());
   }
