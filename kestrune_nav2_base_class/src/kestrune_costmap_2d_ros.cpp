@@ -30,6 +30,14 @@ namespace nav2_costmap_2d
 namespace
 {
 
+/// @p server, started: a transition is the latest moment its group's serving
+/// begins (a no-op once serving has stopped).
+nav2_util::detail::CallbackGroupServer & started(nav2_util::detail::CallbackGroupServer & server)
+{
+  server.start();
+  return server;
+}
+
 /// Holds the node's default callback group, then takes the callbacks' mutex
 /// (for callbacks that arrive on other threads: a local set_parameter).
 class TransitionGuard
@@ -37,7 +45,7 @@ class TransitionGuard
 public:
   TransitionGuard(
     nav2_util::detail::CallbackGroupServer & default_group, std::shared_mutex & callbacks_mutex)
-  : hold_((default_group.start(), default_group)),
+  : hold_(started(default_group)),
     lock_(callbacks_mutex)
   {
   }
@@ -123,9 +131,10 @@ KestruneCostmap2DROS::~KestruneCostmap2DROS()
     // end the process when its std::thread is destroyed, and what configure
     // built would outlive the plugin loader that unloads the layers'
     // libraries. So the threads stop first, then everything goes as cleanup
-    // lets it go; no callback of the default group starts again.
-    TransitionGuard guard(*default_group_server_, callbacks_mutex_);
+    // lets it go. No callback of the default group starts again; the guard
+    // waits for one under way.
     default_group_server_->stopServing();
+    TransitionGuard guard(*default_group_server_, callbacks_mutex_);
     node_thread_.reset();
     if (map_update_thread_ && map_update_thread_->joinable()) {
       map_update_thread_shutdown_ = true;
