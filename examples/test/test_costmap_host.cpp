@@ -86,9 +86,10 @@ RunResult RunHost(const std::vector<std::string> & args)
 {
   // Hosts run by tests side by side must not hear each other.
   static const int domain = ClaimRosDomain();
-  std::string command = "env -u SPDLOG_STDOUT -u SPDLOG_SYSTEMD -u SPDLOG_LEVEL ROS_LOCALHOST_ONLY=1 "
-                        "ROS_DOMAIN_ID=" + std::to_string(domain) + " timeout -s KILL 120 " +
-                        Quoted(kHost);
+  std::string command =
+    "env -u SPDLOG_STDOUT -u SPDLOG_SYSTEMD -u SPDLOG_LEVEL ROS_LOCALHOST_ONLY=1 "
+    "ROS_DOMAIN_ID=" +
+    std::to_string(domain) + " timeout -s KILL 120 " + Quoted(kHost);
   for (const auto & arg : args) {
     command += " " + Quoted(arg);
   }
