@@ -42,30 +42,32 @@
 namespace kestrune_chaos
 {
 
+namespace
+{
+
+/// Each pattern with the name the harness gives it.
+constexpr std::pair<Pattern, const char *> kPatternNames[] = {
+  {Pattern::kHostThread, "host-thread"},       {Pattern::kChangeState, "change-state"},
+  {Pattern::kMultiThreaded, "multi-threaded"}, {Pattern::kSpinSome, "spin-some"},
+  {Pattern::kBusyNeighbour, "busy-neighbour"}, {Pattern::kMixed, "mixed"},
+  {Pattern::kFromCallback, "from-callback"}};
+
+}  // namespace
+
 const char * Name(Pattern pattern)
 {
-  switch (pattern) {
-    case Pattern::kHostThread:
-      return "host-thread";
-    case Pattern::kChangeState:
-      return "change-state";
-    case Pattern::kMultiThreaded:
-      return "multi-threaded";
-    case Pattern::kSpinSome:
-      return "spin-some";
-    case Pattern::kBusyNeighbour:
-      return "busy-neighbour";
-    case Pattern::kMixed:
-      return "mixed";
-    default:
-      return "from-callback";
+  for (const auto & [candidate, name] : kPatternNames) {
+    if (candidate == pattern) {
+      return name;
+    }
   }
+  return "unknown";
 }
 
 bool PatternNamed(const std::string & name, Pattern & pattern)
 {
-  for (const Pattern candidate : kAllPatterns) {
-    if (name == Name(candidate)) {
+  for (const auto & [candidate, candidate_name] : kPatternNames) {
+    if (name == candidate_name) {
       pattern = candidate;
       return true;
     }
