@@ -108,11 +108,11 @@ struct CallbackGroupServer::Shared
 CallbackGroupServer::CallbackGroupServer(
   const rclcpp::CallbackGroup::SharedPtr & group,
   const rclcpp::node_interfaces::NodeBaseInterface::SharedPtr & node_base)
-: shared_(std::make_shared<Shared>()),
-  node_name_(node_base->get_fully_qualified_name())
+: shared_(std::make_shared<Shared>())
 {
   shared_->executor = std::make_shared<ServingExecutor>(
-    shared_->callbacks, shared_->holds, shared_->stopping, shared_->kept, node_name_);
+    shared_->callbacks, shared_->holds, shared_->stopping, shared_->kept,
+    node_base->get_fully_qualified_name());
   shared_->executor->add_callback_group(group, node_base, false);
   shared_->thread = std::thread([shared = shared_]() {
     shared->thread_id.store(std::this_thread::get_id());

@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <mutex>
-#include <string>
 
 #include "rclcpp/rclcpp.hpp"
 
@@ -51,7 +50,8 @@ public:
 
   /**
    * @brief From now on, no callback of the group starts: one the thread already
-   * took is dropped. Call it holding the group to end the serving at a callback's edge.
+   * took is dropped, one under way runs to its end (a hold made after this
+   * waits for it).
    */
   void stopServing();
 
@@ -73,9 +73,6 @@ public:
   /// the group's callbacks, and no other callback of the group runs.
   bool onServingThread() const;
 
-  /// @brief The node's fully qualified name, for log lines.
-  const std::string & nodeName() const { return node_name_; }
-
 private:
   friend class CallbackGroupHold;
   struct Shared;
@@ -88,7 +85,6 @@ private:
   void countHold();
 
   std::shared_ptr<Shared> shared_;
-  std::string node_name_;
 };
 
 }  // namespace detail

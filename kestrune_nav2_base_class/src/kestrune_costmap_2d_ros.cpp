@@ -379,7 +379,7 @@ nav2_util::CallbackReturn KestruneCostmap2DROS::on_activate(const rclcpp_lifecyc
   while (rclcpp::ok() && !initialized_ && !destroying_) {
     first_update.sleep();
   }
-  return nav2_util::CallbackReturn::SUCCESS;
+  return destroying_ ? nav2_util::CallbackReturn::FAILURE : nav2_util::CallbackReturn::SUCCESS;
 }
 
 void KestruneCostmap2DROS::startLayers()

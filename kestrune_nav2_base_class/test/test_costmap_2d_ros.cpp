@@ -27,6 +27,7 @@
 #include "support/costmap_fixture.hpp"
 #include "support/costmap_params.hpp"
 #include "support/counter.hpp"
+#include "support/default_group.hpp"
 #include "tf2_ros/transform_broadcaster.h"
 
 using namespace std::chrono_literals;
@@ -37,6 +38,7 @@ using kestrune_test::kTicker;
 using kestrune_test::LayerEvents;
 using kestrune_test::Plugins;
 using kestrune_test::ProbedCostmap;
+using kestrune_test::RunInDefaultGroup;
 using lifecycle_msgs::msg::State;
 
 namespace

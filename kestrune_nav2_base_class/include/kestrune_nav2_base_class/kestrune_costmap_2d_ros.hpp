@@ -141,7 +141,8 @@ protected:
    */
   void releaseConfigured();
 
-  /// @brief Starts serving the default callback group on the node's own thread.
+  /// @brief Gives the default callback group to the node's own server, which
+  /// starts serving it once a host's executor runs the node or a transition is called.
   void serveDefaultGroup();
 
   /// @brief On the default group's thread, keeps the node until the running

@@ -36,6 +36,7 @@
 #include "nav_msgs/msg/occupancy_grid.hpp"
 #include "rclcpp/rclcpp.hpp"
 #include "sensor_msgs/msg/laser_scan.hpp"
+#include "support/default_group.hpp"
 #include "support/reliability.hpp"
 #include "tf2_ros/static_transform_broadcaster.h"
 
@@ -490,20 +491,13 @@ private:
   }
 
   /// Runs the transition in a one-shot timer of the node's default group, as
-  /// a bringup helper does, and waits for it.
+  /// a bringup helper does, and waits for it. A transition may wait for ever
+  /// by design (activate without the robot's transform): the round's time
+  /// limit then reports the hang.
   std::string CallFromDefaultGroup(int index)
   {
-    auto done = std::make_shared<std::promise<std::string>>();
-    auto once = std::make_shared<std::once_flag>();
-    auto timer = node_->create_wall_timer(0ms, [this, index, done, once]() {
-      std::call_once(*once, [&]() { done->set_value(CallTransition(index).label()); });
-    });
-    auto label = done->get_future();
-    // A transition may wait for ever by design (activate without the robot's
-    // transform): the round's time limit then reports the hang.
-    label.wait();
-    timer->cancel();
-    return label.get();
+    return kestrune_test::RunInDefaultGroup(
+      *node_, [this, index]() { return CallTransition(index).label(); }, std::nullopt);
   }
 
   rclcpp_lifecycle::State CallTransition(int index)

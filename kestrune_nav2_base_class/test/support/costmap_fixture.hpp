@@ -17,10 +17,6 @@
 #include "capture_sink.hpp"
 #include "geometry_msgs/msg/transform_stamped.hpp"
 #include "kestrune_nav2_base_class/kestrune_costmap_2d_ros.hpp"
-#include <future>
-#include <mutex>
-#include <stdexcept>
-
 #include "lifecycle_msgs/msg/state.hpp"
 #include "layer_events.hpp"
 #include "rclcpp/rclcpp.hpp"
@@ -125,25 +121,6 @@ protected:
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return false;
-  }
-
-  /// Runs @p work once as a callback of @p node's default group and returns
-  /// its result, or throws when it has not run within 5 s.
-  template<typename Work>
-  static auto RunInDefaultGroup(rclcpp_lifecycle::LifecycleNode & node, Work work)
-  {
-    using Result = decltype(work());
-    auto done = std::make_shared<std::promise<Result>>();
-    auto once = std::make_shared<std::once_flag>();
-    auto timer = node.create_wall_timer(std::chrono::milliseconds(0), [done, once, &work]() {
-      std::call_once(*once, [&]() { done->set_value(work()); });
-    });
-    auto result = done->get_future();
-    if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
-      throw std::runtime_error("the node's default group did not run a callback within 5 s");
-    }
-    timer->cancel();
-    return result.get();
   }
 
   /// Latches the frame WaitUntilListening looks for.
