@@ -19,6 +19,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -520,17 +521,20 @@ private:
   {
     static const auto kChoices = ParameterChoices();
     const auto & parameter = kChoices[Uniform(0, static_cast<int>(kChoices.size()) - 1)];
-    // Known upstream race, left out: Nav2's ClearCostmapService::clearRegion
-    // clears each layer under that layer's mutex only, while a resize from the
-    // base's parameter callback (LayeredCostmap::resizeMap, each layer's
-    // matchSize) changes the layers' sizes under the combined costmap's mutex.
-    // A local call resizing from another thread while a clear-costmap request
-    // runs on the spinning thread can crash (seed 676, change-state). Through
-    // the parameter service both run on the spinning thread, one at a time.
-    const bool resizes = parameter.get_name() == "width" || parameter.get_name() == "height" ||
-                         parameter.get_name() == "resolution" ||
-                         parameter.get_name() == "origin_x" || parameter.get_name() == "origin_y";
-    local = local && !resizes;
+    // Known upstream races, left out: a local call from another thread meets a
+    // clear-costmap request on the default group's thread. Through the
+    // parameter service both run on that thread, one at a time.
+    // - Nav2's ClearCostmapService::clearRegion clears each layer under that
+    //   layer's mutex only, while a resize from the base's parameter callback
+    //   (LayeredCostmap::resizeMap, each layer's matchSize) changes the layers'
+    //   sizes under the combined costmap's mutex; this can crash (seed 676,
+    //   change-state).
+    // - clearRegion reads robot_base_frame_ (getRobotPose) with no lock, while
+    //   the base's parameter callback assigns it under the update loop's mutex
+    //   (ThreadSanitizer, seed 630, from-callback).
+    static const std::set<std::string> kRacesWithClearing = {
+      "width", "height", "resolution", "origin_x", "origin_y", "robot_base_frame"};
+    local = local && kRacesWithClearing.count(parameter.get_name()) == 0;
     Log(
       std::string(local ? "set parameter (local) " : "set parameter (service) ") +
       parameter.get_name() + " = " + ValueText(parameter));
