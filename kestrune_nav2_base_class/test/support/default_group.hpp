@@ -27,16 +27,22 @@ auto RunInDefaultGroup(
   using Result = decltype(work());
   auto done = std::make_shared<std::promise<Result>>();
   auto once = std::make_shared<std::once_flag>();
-  auto timer = node.create_wall_timer(std::chrono::milliseconds(0), [done, once, &work]() {
+  // The timer owns the work: a callback the executor took before the cancel
+  // may still run after this returns.
+  auto timer = node.create_wall_timer(std::chrono::milliseconds(0), [done, once, work]() {
     std::call_once(*once, [&]() { done->set_value(work()); });
   });
   auto result = done->get_future();
-  if (!limit) {
+  bool ran = true;
+  if (limit) {
+    ran = result.wait_for(*limit) == std::future_status::ready;
+  } else {
     result.wait();
-  } else if (result.wait_for(*limit) != std::future_status::ready) {
-    throw std::runtime_error("the node's default group did not run a callback in time");
   }
   timer->cancel();
+  if (!ran) {
+    throw std::runtime_error("the node's default group did not run a callback in time");
+  }
   return result.get();
 }
 
